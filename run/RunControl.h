@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace slidemill {
+
+// Status-bar panels of the frame window that long work writes to.
+enum class StatusPanel { TaskNumber = 3, State = 6, CurrentFile = 8, Elapsed = 11 };
+
+// How long work stays responsive and stoppable: it calls Checkpoint at fixed points (the
+// window lets pending messages run there), tests Running() (false once the user paused)
+// and reports progress. The window, the command line and the tests each implement it.
+class RunControl {
+public:
+    virtual ~RunControl() = default;
+    virtual void Checkpoint() {}
+    virtual bool Running() const { return true; }
+    virtual void SetStatusText(StatusPanel, const std::string&) {}
+    virtual void SetWaitCursor(bool) {}
+};
+
+// A run that is never paused and shows nothing: the default for code with no window.
+inline RunControl& NullRunControl() {
+    static RunControl control;
+    return control;
+}
+
+} // namespace slidemill
