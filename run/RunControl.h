@@ -15,6 +15,9 @@ public:
     virtual ~RunControl() = default;
     virtual void Checkpoint() {}
     virtual bool Running() const { return true; }
+    // Work that a Pause must be able to stop while nothing runs (loading a job) sets the flag
+    // for its duration and puts back the value it found.
+    virtual void SetRunning(bool) {}
     virtual void SetStatusText(StatusPanel, const std::string&) {}
     virtual void SetWaitCursor(bool) {}
 };

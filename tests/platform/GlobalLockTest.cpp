@@ -1,0 +1,144 @@
+#include "platform/GlobalLock.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace slidemill;
+using slidemill::test::ReadWholeFile;
+using slidemill::test::TempFolder;
+
+namespace {
+
+// Writes one line in small pieces, so that writers not excluded from each other mix them.
+void WriteLineInPieces(int fd, const std::string& line) {
+    for (std::size_t i = 0; i < line.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, line.size() - i);
+        if (::write(fd, line.data() + i, n) != static_cast<ssize_t>(n))
+            _exit(3);
+        if (i % 12 == 0)
+            sched_yield();
+    }
+}
+
+// Tries to take the lock in the background; the future is ready once it is held.
+std::future<void> AcquireInBackground(CrossProcessLock& lock) {
+    auto promise = std::make_shared<std::promise<void>>();
+    std::future<void> held = promise->get_future();
+    std::thread([&lock, promise] {
+        lock.Acquire();
+        promise->set_value();
+    }).detach();
+    return held;
+}
+
+} // namespace
+
+TEST(GlobalLock, ProcessesAppendingUnderTheLockNeverMixTheirLines) {
+    TempFolder dir;
+    const std::string log = dir.str() + "log.txt";
+    constexpr int kChildren = 4;
+    constexpr int kLines = 150;
+    std::vector<pid_t> children;
+    for (int child = 0; child < kChildren; ++child) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int line = 0; line < kLines; ++line) {
+                AcquireGlobalMutex();
+                const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+                std::ostringstream text;
+                text << "child " << child << " line " << line << " of the log, written under the lock\n";
+                WriteLineInPieces(fd, text.str());
+                ::close(fd);
+                ReleaseGlobalMutex();
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::istringstream lines(ReadWholeFile(log));
+    std::string line;
+    int count = 0;
+    std::vector<int> next(kChildren, 0);
+    while (std::getline(lines, line)) {
+        int child = -1;
+        int number = -1;
+        ASSERT_EQ(std::sscanf(line.c_str(), "child %d line %d", &child, &number), 2) << line;
+        ASSERT_TRUE(child >= 0 && child < kChildren);
+        EXPECT_EQ(line, "child " + std::to_string(child) + " line " + std::to_string(number) +
+                            " of the log, written under the lock");
+        EXPECT_EQ(number, next[child]++);
+        ++count;
+    }
+    EXPECT_EQ(count, kChildren * kLines);
+    struct stat info {};
+    ASSERT_EQ(::stat(GlobalMutexPath().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666u) << "every user's instances share the lock";
+}
+
+TEST(GlobalLock, AHolderKilledWithSigkillReleasesIt) {
+    TempFolder dir;
+    const std::string path = dir.str() + "lock";
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        CrossProcessLock lock(path);
+        lock.Acquire();
+        char byte = 1;
+        if (::write(ready[1], &byte, 1) != 1)
+            _exit(1);
+        pause();
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    CrossProcessLock lock(path);
+    std::future<void> held = AcquireInBackground(lock);
+    EXPECT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+        << "the lock is held by the other process";
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_EQ(held.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    lock.Release();
+    close(ready[0]);
+    close(ready[1]);
+}
+
+TEST(GlobalLock, ThreadsOfOneProcessAreExcluded) {
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                GlobalMutexGuard guard;
+                if (inside.fetch_add(1) != 0)
+                    overlapped = true;
+                std::this_thread::yield();
+                inside.fetch_sub(1);
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_FALSE(overlapped);
+}
