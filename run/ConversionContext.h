@@ -1,0 +1,33 @@
+#pragma once
+
+#include "run/ConversionSettings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace slidemill {
+
+class ConversionComponent;
+class FailureSink;
+class PdfStage;
+class RunControl;
+
+// What a conversion needs from the window that runs it: the renderer, the run's controls and
+// log, the settings, and the state that outlives one task (where a paused file list resumes,
+// when the run began, which file is being worked on).
+struct ConversionContext {
+    ConversionComponent& component;
+    RunControl& control;
+    FailureSink& failures;
+    PdfStage& pdfStage;
+    ConversionSettings settings{};
+    // 1-based index at which the next file list starts; 0 = from its first file.
+    int32_t lResumeFileIndex = 0;
+    // Set when a Pause ended a file list before its last file: that task is not finished.
+    bool bFileListCutShort = false;
+    // MonotonicMilliseconds() when the run began.
+    int64_t lTotalTimeStart = 0;
+    std::string sCurrentFile{};
+};
+
+} // namespace slidemill

@@ -1,0 +1,301 @@
+#include "run/ConversionStep.h"
+
+#include "core/FileTypes.h"
+#include "core/Translate.h"
+#include "run/ConversionComponent.h"
+#include "run/DeleteFileWithRetry.h"
+#include "run/Elapsed.h"
+#include "run/FailureSink.h"
+#include "run/FileList.h"
+#include "run/FileNameParts.h"
+#include "run/ListProgress.h"
+#include "run/ListTargetNamer.h"
+#include "run/PdfStage.h"
+#include "run/RunControl.h"
+#include "settings/Paths.h"
+
+#include <charconv>
+#include <cmath>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace slidemill {
+
+namespace {
+
+// Newest renderer version this program was made for.
+constexpr double kNewestKnownVersion = 16.1;
+
+// A version answer counts only when it is a plain number ("16.0", "120"); a product name such
+// as "LibreOffice 7.4" skips the check.
+bool ParseVersionNumber(const std::string& text, double& value) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return false;
+    const auto last = text.find_last_not_of(" \t");
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    const char* digits = (*begin == '+' || *begin == '-') ? begin + 1 : begin;
+    if (digits == end || !((*digits >= '0' && *digits <= '9') || *digits == '.'))
+        return false;
+    if (*begin == '+')
+        ++begin;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+// Shows the renderer's progress while it converts and keeps the window responsive.
+class ProgressReport {
+public:
+    explicit ProgressReport(ConversionContext& context) : component_(context.component) {
+        component_.SetProgressHandler([&context] {
+            const long percent = std::lround(context.component.PercentComplete());
+            context.control.SetStatusText(StatusPanel::State,
+                                          std::to_string(percent) + Translate("% Complete "));
+            context.control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+            context.control.Checkpoint();
+        });
+    }
+    ~ProgressReport() { component_.SetProgressHandler(nullptr); }
+    ProgressReport(const ProgressReport&) = delete;
+    ProgressReport& operator=(const ProgressReport&) = delete;
+
+private:
+    ConversionComponent& component_;
+};
+
+std::string SafeLastErrorText(ConversionComponent& component) {
+    try {
+        return component.LastErrorText();
+    } catch (...) {
+        return {};
+    }
+}
+
+int32_t Fail(clsConversionOptions& record, int32_t code, std::string message) {
+    record.lErr = code;
+    record.sErr = std::move(message);
+    return code;
+}
+
+// Converting onto the source would replace the only copy of the presentation.
+bool WouldOverwriteSource(const std::string& source, const std::string& target) {
+    return !target.empty() && IsSameFile(source, target);
+}
+
+// Both stages of "PDF - with options": the component writes rich text beside the target, the
+// PDF stage turns it into the PDF, and the intermediate file goes once the first stage worked.
+int32_t ConvertThroughRichText(ConversionContext& context, clsConversionOptions& record) {
+    const std::string target = record.sTargetFile;
+    const std::string intermediate = target + ".rtf";
+    record.lTargetFileType = context.settings.bPDFTextOnly ? kTargetRtfText : kTargetRtfPictures;
+    record.sTargetFile = intermediate;
+    int32_t result = ConvertWithComponent(context, record);
+    if (result != 0)
+        return result;
+
+    record.lOriginalFileType = kRichTextRtf;
+    record.sOriginalFile = intermediate;
+    record.sTargetFile = target;
+    record.lTargetFileType = kRichTextPdf;
+    context.control.SetStatusText(StatusPanel::State, Translate("Converting to PDF...."));
+    context.control.Checkpoint();
+    try {
+        result = context.pdfStage.ConvertRtfToPdf(record);
+        record.lErr = result;
+    } catch (const std::exception& e) {
+        result = Fail(record, kErrComponentFault, e.what());
+    } catch (...) {
+        result =
+            Fail(record, kErrComponentFault, Translate("PDF - with options") + ": " + Translate("Error"));
+    }
+    context.control.SetStatusText(StatusPanel::State, Translate("100% Complete"));
+    std::error_code ignored;
+    std::filesystem::remove(intermediate, ignored);
+    return result;
+}
+
+// Moves and deletes the source of a successful conversion as the settings ask. Neither
+// changes the result: the target exists either way.
+void AfterProcessing(ConversionContext& context, const clsConversionOptions& record,
+                     const std::string& source) {
+    ConversionSettings& settings = context.settings;
+    bool moveFailed = false;
+    if (settings.bMoveOriginalFileAfterProcessing) {
+        // Without a folder the file would land wherever the program happens to run.
+        if (settings.sMoveFileToFolder.empty()) {
+            moveFailed = true;
+        } else {
+            if (settings.sMoveFileToFolder.back() != '/')
+                settings.sMoveFileToFolder += '/';
+            moveFailed = !MoveFileToFolder(source, settings.sMoveFileToFolder + record.sSubFolder);
+        }
+    }
+    // A source that was to be kept elsewhere but could not be moved must not be lost.
+    if (settings.bDeleteOriginalFileAfterProcessing && !moveFailed && !IsSameFile(source, record.sTargetFile))
+        DeleteFileWithRetry(source);
+}
+
+} // namespace
+
+int32_t ConvertWithComponent(ConversionContext& context, clsConversionOptions& record) {
+    ConversionComponent& component = context.component;
+    try {
+        std::string version;
+        component.GetPowerPointVersion(version);
+        double number = 0;
+        if (ParseVersionNumber(version, number)) {
+            if (number >= 80)
+                number /= 10;
+            if (number > kNewestKnownVersion)
+                return Fail(record, kErrPowerPointVersion,
+                            Translate("Error 20: Version of MS PowerPoint") + " (" + version + ")");
+        }
+
+        if (record.bConvertAllSlides) {
+            component.SetFromSlide(0);
+            component.SetToSlide(0);
+        } else {
+            component.SetFromSlide(record.lFromSlide);
+            component.SetToSlide(record.lToSlide);
+        }
+        component.SetOneFilePerSlide(record.bCreateFileForEachSlide);
+        component.SetSourceFile(record.sOriginalFile);
+        component.SetTargetFile(record.sTargetFile);
+        component.SetTargetFormat(record.lTargetFileType);
+        component.SetIncludeNotesPage(record.bIncludeNotesPage);
+        component.SetNotesOnly(record.bIncludeNotesOnly);
+        component.SetShowSlideAndShape(record.bShowSlideAndShape);
+
+        int32_t result = 0;
+        {
+            ProgressReport progress(context);
+            result = component.Convert();
+        }
+        return Fail(record, result, Translate(component.LastErrorText()));
+    } catch (const std::exception& e) {
+        // No result came back, so this file did not convert, whatever the component last said.
+        std::string message = SafeLastErrorText(component);
+        return Fail(record, kErrComponentFault, message.empty() ? std::string(e.what()) : Translate(message));
+    } catch (...) {
+        std::string message = SafeLastErrorText(component);
+        return Fail(record, kErrComponentFault, Translate(message));
+    }
+}
+
+int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record) {
+    const std::string source = record.sOriginalFile;
+    const std::string target = record.sTargetFile;
+    const int32_t sourceType = record.lOriginalFileType;
+    const int32_t targetType = record.lTargetFileType;
+    record.bShowSlideAndShape = context.settings.bShowSlideAndShape;
+    record.bIncludeNotesPage = context.settings.bIncludeNotesPage;
+    record.bIncludeNotesOnly = context.settings.bIncludeNotesOnly;
+    record.sErr.clear();
+    record.lErr = 0;
+
+    if (WouldOverwriteSource(source, target) ||
+        (targetType == kTargetPdfWithOptions && WouldOverwriteSource(source, target + ".rtf")))
+        return Fail(record, kErrTargetIsSource,
+                    Translate("Error 21: The target file is the source file itself") + " (" + target + ")");
+
+    int32_t result = 0;
+    if (targetType == kTargetPdfWithOptions) {
+        result = ConvertThroughRichText(context, record);
+        // The record goes on to the log and, in a list, to the next file: it must name the
+        // task's own files and types again, not the intermediate ones.
+        record.sOriginalFile = source;
+        record.sTargetFile = target;
+        record.lOriginalFileType = sourceType;
+        record.lTargetFileType = targetType;
+    } else {
+        result = ConvertWithComponent(context, record);
+    }
+
+    if (result == 0)
+        AfterProcessing(context, record, source);
+    return result;
+}
+
+int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
+                               clsConversionOptions& coBlock) {
+    RunControl& control = context.control;
+    // A reused record may still carry the result of an earlier run.
+    coBlock.sErr.clear();
+    coBlock.lErr = 0;
+    std::vector<std::string> files;
+    if (!BuildFileList(coBlock, files, control)) {
+        coBlock.lErr = kErrFileList;
+        context.failures.LogConversionError(lJobNumber, coBlock);
+        return kErrFileList;
+    }
+    if (!control.Running()) {
+        coBlock.sErr = Translate("Conversion Process paused.");
+        coBlock.lErr = 0;
+    }
+
+    const std::string targetFolder = FolderPartOf(coBlock.sTargetFile);
+    if (!targetFolder.empty() && !FolderExists(targetFolder))
+        CreateFolderTree(targetFolder);
+
+    clsConversionOptions perFile;
+    perFile.lConversionMethod = coBlock.lConversionMethod;
+    perFile.sActionToDo = coBlock.sActionToDo;
+    perFile.lSpecialProcess = coBlock.lSpecialProcess;
+    perFile.lTargetFileType = coBlock.lTargetFileType;
+    perFile.lOriginalFileType = coBlock.lOriginalFileType;
+
+    int32_t result = 0;
+    int32_t stoppedAt = 0;
+    if (coBlock.sTargetFile.find('*') == std::string::npos) {
+        context.sCurrentFile = coBlock.sOriginalFile;
+        control.SetStatusText(StatusPanel::CurrentFile, coBlock.sOriginalFile);
+        control.Checkpoint();
+        ConvertOneFile(context, coBlock);
+        if (coBlock.lErr != 0)
+            context.failures.LogConversionError(lJobNumber, coBlock);
+        result = coBlock.lErr;
+        control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+    } else {
+        const ListTargetNamer namer(coBlock, &context.component);
+        const auto count = static_cast<int32_t>(files.size());
+        int32_t i = context.lResumeFileIndex != 0 ? context.lResumeFileIndex : 1;
+        // The position applies to this one list; the next list starts at its beginning again.
+        context.lResumeFileIndex = 0;
+        for (; i <= count; ++i) {
+            control.Checkpoint();
+            if (!control.Running())
+                break;
+            const std::string& file = files[static_cast<std::size_t>(i - 1)];
+            namer.Apply(file, perFile);
+            context.sCurrentFile = file;
+            control.SetStatusText(StatusPanel::CurrentFile, file);
+            control.SetStatusText(StatusPanel::State, ListPercentText(i, count));
+            const int32_t r = ConvertOneFile(context, perFile);
+            control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+            if (r != 0) {
+                context.failures.LogConversionError(lJobNumber, perFile);
+                coBlock.sErr = perFile.sErr;
+                coBlock.lErr = perFile.lErr;
+                result = r;
+                if (r == -1)
+                    break;
+            }
+        }
+        // Nothing listed at all may also be a Pause during the listing.
+        if (!control.Running() && (i <= count || count == 0)) {
+            context.bFileListCutShort = true;
+            stoppedAt = i;
+        }
+    }
+
+    // A list that ran to its end leaves no position behind: it would make the next list skip
+    // files that were never converted.
+    if (!control.Running())
+        context.lResumeFileIndex = ResumeIndexAfterStop(stoppedAt);
+    return result;
+}
+
+} // namespace slidemill
