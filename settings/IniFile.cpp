@@ -1,10 +1,12 @@
 #include "settings/IniFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FolderLock.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 
 namespace slidemill {
 
@@ -165,13 +167,12 @@ int32_t IniFile::ReadInt(const std::string& section, const std::string& key, int
     return static_cast<int32_t>(std::clamp<long long>(number, INT32_MIN, INT32_MAX));
 }
 
-bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (path_.empty() || section.empty() || key.empty())
-        return false;
+namespace {
+
+// Sets key to value in its section; true when a line changed.
+bool SetLine(IniText& text, const std::string& section, const std::string& key, const std::string& value) {
     // A value holding a line break would break the file apart; keep the text up to it.
     const std::string clean = value.substr(0, value.find_first_of("\r\n"));
-    const auto contents = ReadWholeFile(path_);
-    IniText text = IniText::Parse(contents.value_or(""));
     const auto range = text.FindSection(section);
     const std::string line = key + "=" + clean;
     if (range.first == std::string::npos) {
@@ -182,7 +183,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
         text.endsWithNewline = true;
     } else if (const auto at = text.FindKey(range, key); at != std::string::npos) {
         if (text.lines[at] == line)
-            return true;
+            return false;
         text.lines[at] = line;
     } else {
         // After the section's last non-blank line, so a blank separator line stays below it.
@@ -193,36 +194,94 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
         if (insert == text.lines.size() - 1)
             text.endsWithNewline = true;
     }
-    return WriteFileAtomically(path_, text.Join());
+    return true;
+}
+
+// Removes every line of the key in its section: with one of two duplicate lines left, a read
+// would still find the key.
+bool RemoveLine(IniText& text, const std::string& section, const std::string& key) {
+    bool removed = false;
+    for (;;) {
+        const auto at = text.FindKey(text.FindSection(section), key);
+        if (at == std::string::npos)
+            return removed;
+        text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(at));
+        removed = true;
+    }
+}
+
+std::string FolderOfPath(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Long enough for any other writer's read-change-replace; a holder stuck longer than this
+// (a stopped process) must not keep this one from saving.
+constexpr int kWriterLockTimeoutMs = 3000;
+
+// Reads, edits and replaces the file while holding its folder's lock, so two writers (threads
+// or processes) never lose each other's changes. An existing file that cannot be read is
+// never replaced: that would drop every key in it.
+template <typename Edit> bool EditFile(const std::string& path, Edit edit) {
+    FolderLock lock;
+    // Without the lock (folder busy for too long) the replace is still atomic.
+    lock.Lock(FolderOfPath(path), kWriterLockTimeoutMs);
+    const auto contents = ReadWholeFile(path);
+    std::error_code error;
+    if (!contents &&
+        std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found)
+        return false;
+    IniText text = IniText::Parse(contents.value_or(""));
+    if (!edit(text))
+        return true;
+    return WriteFileAtomically(path, text.Join());
+}
+
+} // namespace
+
+bool IniFile::Apply(const std::vector<IniChange>& changes) {
+    if (path_.empty())
+        return false;
+    for (const auto& change : changes)
+        if (change.section.empty() || change.key.empty())
+            return false;
+    return EditFile(path_, [&](IniText& text) {
+        bool changed = false;
+        for (const auto& change : changes)
+            changed = (change.value ? SetLine(text, change.section, change.key, *change.value)
+                                    : RemoveLine(text, change.section, change.key)) ||
+                      changed;
+        return changed;
+    });
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    return Apply({IniChange{section, key, value}});
 }
 
 bool IniFile::DeleteKey(const std::string& section, const std::string& key) {
     if (path_.empty())
         return false;
-    const auto contents = ReadWholeFile(path_);
-    if (!contents)
+    if (std::error_code error; !std::filesystem::exists(path_, error) && !error)
         return true;
-    IniText text = IniText::Parse(*contents);
-    const auto at = text.FindKey(text.FindSection(section), key);
-    if (at == std::string::npos)
-        return true;
-    text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(at));
-    return WriteFileAtomically(path_, text.Join());
+    return Apply({IniChange{section, key, std::nullopt}});
 }
 
 bool IniFile::DeleteSection(const std::string& section) {
     if (path_.empty())
         return false;
-    const auto contents = ReadWholeFile(path_);
-    if (!contents)
+    if (std::error_code error; !std::filesystem::exists(path_, error) && !error)
         return true;
-    IniText text = IniText::Parse(*contents);
-    const auto range = text.FindSection(section);
-    if (range.first == std::string::npos)
+    return EditFile(path_, [&](IniText& text) {
+        const auto range = text.FindSection(section);
+        if (range.first == std::string::npos)
+            return false;
+        text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(range.first),
+                         text.lines.begin() + static_cast<std::ptrdiff_t>(range.second));
         return true;
-    text.lines.erase(text.lines.begin() + static_cast<std::ptrdiff_t>(range.first),
-                     text.lines.begin() + static_cast<std::ptrdiff_t>(range.second));
-    return WriteFileAtomically(path_, text.Join());
+    });
 }
 
 } // namespace slidemill

@@ -7,6 +7,13 @@
 
 namespace slidemill {
 
+// One edit of a settings file: a value to store, or no value to remove the key.
+struct IniChange {
+    std::string section;
+    std::string key;
+    std::optional<std::string> value;
+};
+
 // The settings file format: "[Section]" and "key=value" lines. Section and key names match
 // without regard to case, values are stored raw, reads are cut at 499 characters, and a write
 // changes one line (or appends the key to its section, or the section to the file) and keeps
@@ -33,6 +40,11 @@ public:
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool DeleteKey(const std::string& section, const std::string& key);
     bool DeleteSection(const std::string& section);
+    // Every change in one replace of the file, so a save of many keys is one whole version and
+    // costs one write. Writers of the same folder (threads or processes) take turns, so none
+    // loses another's keys. Nothing is written when no line changes; false (file unchanged)
+    // when the file cannot be read or written or a change names no section or key.
+    bool Apply(const std::vector<IniChange>& changes);
 
 private:
     std::string path_;

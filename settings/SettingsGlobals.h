@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace slidemill {
+
+// Process-wide settings state, fixed at start-up (see FixSettingsLocation) and read everywhere.
+
+// Full path of the settings file; empty when no writable place was found, which makes every
+// read fall back to its default and every write a no-op.
+extern std::string G_IniFilePath;
+// "<config>/Lumenware, Inc/Slidemill/" with its trailing "/": languages and demo data live here.
+extern std::string G_SettingsFolder;
+// True while the process runs a task or job given on the command line: no window settings are
+// applied and nothing is saved.
+extern bool bCommandLineMode;
+
+inline constexpr const char* kSettingsFileName = "SLML_SearchHistory.INI";
+inline constexpr const char* kCompanyFolder = "Lumenware, Inc";
+inline constexpr const char* kProductFolder = "Slidemill";
+
+// The first two start-up steps: G_IniFilePath from LocateSettingsFile, then G_SettingsFolder.
+void FixSettingsLocation();
+
+} // namespace slidemill
