@@ -1,0 +1,120 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace slidemill {
+
+// The picture a view draws in a cell. A cell with a picture shows only the picture: its text
+// stays in the model (it is what the job file stores) but the view does not paint it.
+enum class CellMark : uint8_t { None, Pass, Fail };
+
+enum class CellAlignment : uint8_t { Left, Centre };
+
+// Told about every change so that a view can follow the model. All calls come from the
+// thread that changes the grid.
+class GridObserver {
+public:
+    virtual ~GridObserver() = default;
+    virtual void GridReset() {}
+    virtual void RowsInserted(int /*row*/, int /*count*/) {}
+    virtual void RowRemoved(int /*row*/) {}
+    virtual void CellChanged(int /*row*/, int /*col*/) {}
+    virtual void CurrentRowChanged(int /*row*/) {}
+    // The row must be visible; a view scrolls so that topRow becomes its first row.
+    virtual void ScrollRequested(int /*row*/, int /*topRow*/) {}
+};
+
+// A grid of text cells with a fixed number of columns: row 0 is the header, every other row a
+// record. Rows are stored as one buffer each, so a grid of tens of thousands of rows loads with
+// one allocation per row.
+class Grid {
+public:
+    static constexpr int kMaxCols = 16;
+
+    explicit Grid(int cols);
+    // A copy owns all its text; the observer stays with the original.
+    Grid(const Grid& other);
+    Grid& operator=(const Grid& other);
+    Grid(Grid&&) = default;
+    Grid& operator=(Grid&&) = default;
+
+    int Rows() const { return static_cast<int>(rows_.size()); }
+    int Cols() const { return cols_; }
+
+    // Empty for a cell outside the grid.
+    std::string_view Cell(int row, int col) const;
+    std::string CellText(int row, int col) const { return std::string(Cell(row, col)); }
+    void SetCell(int row, int col, std::string_view text);
+
+    CellMark Mark(int row, int col) const;
+    void SetMark(int row, int col, CellMark mark);
+
+    // Removes every row, then sets the number of (empty) rows.
+    void Reset(int rows);
+    // Inserts a row at position row (0 < row <= Rows()); missing cells are empty, extra ones dropped.
+    void InsertRow(int row, const std::vector<std::string>& cells);
+    // The same from text whose cells are separated by TABs; one TAB at the end is ignored.
+    void InsertRowText(int row, std::string_view text);
+    void RemoveRow(int row);
+
+    // The row as TAB-separated text, without a TAB at the end.
+    std::string RowText(int row) const;
+
+    int Row() const { return row_; }
+    void SetRow(int row);
+    // The selection: rows Row()..RowSel(), columns Col()..ColSel().
+    int RowSel() const { return rowSel_; }
+    int Col() const { return col_; }
+    int ColSel() const { return colSel_; }
+    void SelectWholeRow();
+    void SelectCell(int row, int col);
+
+    CellAlignment Alignment(int col) const;
+    void SetAlignment(int col, CellAlignment alignment);
+
+    void RequestScroll(int row, int topRow);
+
+    void SetObserver(GridObserver* observer) { observer_ = observer; }
+
+private:
+    struct RowData {
+        // The cells with one separator byte between each two; the offsets, not the separators,
+        // delimit the cells, so a cell may hold any character (a TAB too). A loaded row keeps
+        // its text in the grid's arena until it is edited, which spares one allocation per row.
+        std::string own;
+        const char* shared = nullptr;
+        uint32_t sharedSize = 0;
+        std::array<uint32_t, kMaxCols> end{}; // end offset of each cell; a separator follows
+        std::array<CellMark, kMaxCols> mark{};
+
+        std::string_view Text() const {
+            return shared ? std::string_view(shared, sharedSize) : std::string_view(own);
+        }
+    };
+
+    // Copies text into the arena; the blocks never move, so the copy stays where it is until Reset.
+    const char* Keep(std::string_view text);
+    RowData EmptyRow() const;
+    void Insert(int row, RowData data);
+    bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
+    static uint32_t Begin(const RowData& r, int col) { return col == 0 ? 0 : r.end[col - 1] + 1; }
+
+    int cols_;
+    std::vector<RowData> rows_;
+    std::array<CellAlignment, kMaxCols> alignment_{};
+    std::vector<std::unique_ptr<char[]>> arena_;
+    std::size_t arenaUsed_ = 0;
+    std::size_t arenaSize_ = 0;
+    int row_ = 0;
+    int rowSel_ = 0;
+    int col_ = 0;
+    int colSel_ = 0;
+    GridObserver* observer_ = nullptr;
+};
+
+} // namespace slidemill
