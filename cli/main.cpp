@@ -1,11 +1,114 @@
+// The program's entry point: fixes the settings location, installs the demo folders on first
+// run, then runs the command line unattended and ends with an exit code for scripts.
+#include "cli/CommandLine.h"
+#include "cli/CommandLineRun.h"
+#include "cli/ConsoleProgress.h"
+#include "cli/ConsolePrompt.h"
+#include "cli/ResultCodes.h"
+#include "core/JobDocument.h"
+#include "platform/Terminal.h"
+#include "run/ConversionComponent.h"
+#include "run/JobRunner.h"
+#include "run/PdfStage.h"
+#include "run/RunHost.h"
+#include "run/RunState.h"
+#include "run/RunStatus.h"
+#include "run/SpecialProcesses.h"
+#include "settings/Paths.h"
+#include "settings/SettingsGlobals.h"
+
+#ifdef SLIDEMILL_WITH_ENGINE
+#include "engine/LibreOfficeComponent.h"
+#endif
+
 #include <cstring>
+#include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace slidemill;
+
+std::string ProgramName(const char* argv0) {
+    std::string name = argv0 ? argv0 : "slidemill";
+    const std::size_t slash = name.rfind('/');
+    if (slash != std::string::npos)
+        name = name.substr(slash + 1);
+    return name.empty() ? "slidemill" : name;
+}
+
+[[maybe_unused]] int Run(ConversionComponent& component, const std::vector<std::string>& arguments,
+                         const std::string& name) {
+    ConsolePrompt prompt;
+    ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
+    RunState state(progress);
+    RunHost host;
+    RunStatus status;
+    UnavailablePdfStage pdf;
+    SpecialProcesses special;
+    JobDocument document(prompt, state, &host);
+    document.sSettingsFolder = G_SettingsFolder;
+    JobRunner runner(document, state, component, pdf, prompt, host, status);
+    runner.SetSpecialProcessor(&special);
+
+    CommandLineContext context;
+    context.component = &component;
+    context.prompt = &prompt;
+    context.programName = name;
+    CommandLineRun run(document, runner, context);
+    run.SetProcessCommandLine(JoinCommandLineArguments(arguments));
+    bool windowWanted = false;
+    run.showUserInterface = [&windowWanted] { windowWanted = true; };
+
+    const int32_t runStatus = run.RunCommandLine("");
+    progress.Finish();
+    component.ShutDown();
+    if (run.HelpRequested()) {
+        std::cout << CommandLineSwitchTable();
+        return kExitSuccess;
+    }
+    if (windowWanted) {
+        std::cerr << name << ": the window is not built yet, so "
+                  << (runStatus == kRunStatusOpenedJob ? "the job was not opened"
+                                                       : "there is nothing to show")
+                  << ". Give a command line to convert (" << name << " /? lists the switches).\n";
+        return kExitInvalidLine;
+    }
+    if (runStatus == kRunStatusInvalidLine)
+        std::cerr << name << ": the command line is missing required or invalid arguments"
+                  << (run.Task().sLogFile.empty() ? "; add /L <log file> to read why" : "; see the log")
+                  << ".\n";
+    return ExitCodeForRunStatus(runStatus, run.SomethingFailed());
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && (std::strcmp(argv[1], "--version") == 0)) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const std::string name = ProgramName(argc > 0 ? argv[0] : nullptr);
+    if (arguments.size() == 1 && arguments[0] == "--version") {
         std::cout << "Slidemill " << SLIDEMILL_VERSION << "\n";
         return 0;
     }
-    std::cerr << "slidemill: the command line is not built yet; only --version works in this build.\n";
-    return 2;
+    try {
+        FixSettingsLocation();
+        InstallDemoFolders();
+#ifdef SLIDEMILL_WITH_ENGINE
+        LibreOfficeComponent component;
+        return Run(component, arguments, name);
+#else
+        std::cerr << name
+                  << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";
+        return kExitInvalidLine;
+#endif
+    } catch (const std::exception& error) {
+        // Whatever went wrong, a script must not read it as success.
+        std::cerr << name << ": unexpected error: " << error.what() << "\n";
+        return kExitSomeFailed;
+    } catch (...) {
+        std::cerr << name << ": unexpected error\n";
+        return kExitSomeFailed;
+    }
 }

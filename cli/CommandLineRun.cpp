@@ -1,0 +1,100 @@
+#include "cli/CommandLineRun.h"
+
+#include "cli/ResultCodes.h"
+#include "cli/RunLogLines.h"
+#include "cli/TextLog.h"
+#include "core/JobDocument.h"
+#include "core/JobFile.h"
+#include "core/LogGrid.h"
+#include "core/Translate.h"
+#include "run/JobRunner.h"
+#include "run/Validation.h"
+#include "settings/SettingsGlobals.h"
+
+#include <chrono>
+
+namespace slidemill {
+
+CommandLineRun::CommandLineRun(JobDocument& document, JobRunner& runner, CommandLineContext context)
+    : document_(document), runner_(runner), context_(std::move(context)) {}
+
+void CommandLineRun::Log(const std::string& line) {
+    AppendToLogFile(line, task_.sLogFile, task_.bVerbose, context_.prompt);
+}
+
+int32_t CommandLineRun::Refuse(const std::string& reason) {
+    if (!reason.empty()) {
+        task_.sErr = reason;
+        Log(reason);
+    }
+    Log(InvalidArgumentsLine());
+    return kRunStatusInvalidLine;
+}
+
+int32_t CommandLineRun::RunCommandLine(const std::string& given) {
+    const std::string line = given.empty() ? processLine_ : given;
+    task_ = clsConversionOptions{};
+    somethingFailed_ = false;
+    CommandLineContext context = context_;
+    const bool runnable = ParseCommandLine(line, task_, context);
+    helpRequested_ = context.helpRequested;
+    if (!runnable) {
+        if (helpRequested_)
+            return kRunStatusDone;
+        if (!line.empty())
+            return Refuse({});
+        if (showUserInterface)
+            showUserInterface();
+        return kRunStatusEmptyLine;
+    }
+
+    const auto started = std::chrono::steady_clock::now();
+    document_.bCommandLineMode = bCommandLineMode;
+    const bool jobFile = !task_.sCLBatchJobFile.empty();
+    if (jobFile && task_.bOpenButDoNotRun) {
+        document_.ConversionJobOpen(task_.sCLBatchJobFile);
+        if (showUserInterface)
+            showUserInterface();
+        return kRunStatusOpenedJob;
+    }
+
+    bool logged = false;
+    if (jobFile) {
+        // The file exists (validation saw to that) but may not be a job at all.
+        const bool opened = document_.ConversionJobOpen(task_.sCLBatchJobFile);
+        const JobLoadResult& load = document_.LastLoad();
+        if (!opened || load.tasksLoaded == 0 || load.malformedRows >= load.tasksLoaded)
+            return Refuse(Translate("Not a conversion job file, or it holds no task") + ": " +
+                          task_.sCLBatchJobFile);
+        if (runner_.ConversionJobBegin() == RunEnd::Busy)
+            return Refuse(Translate("Another conversion job is running."));
+        logged = document_.fgLog.Rows() > 2;
+    } else {
+        InitLogGrid(document_.fgLog);
+        int32_t result = 0;
+        if (!runner_.PerformSingleTask(task_, result))
+            return Refuse(Translate("Another conversion job is running."));
+        logged = result != 0;
+    }
+
+    const Grid& log = document_.fgLog;
+    if (logged) {
+        for (int row = 1; row <= log.Rows() - 2; ++row)
+            Log(JobLogLine(log.CellText(row, 1), log.CellText(row, kColStatus), log.CellText(row, 3)));
+    } else {
+        Log(ConversionSuccessfulLine());
+    }
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    Log(TimeToCompleteLine(elapsed.count()));
+
+    if (!task_.sLogAsConversionJobFile.empty() && logged) {
+        WriteLogAsJobFile(task_.sLogAsConversionJobFile, log);
+        if (!FileExists(task_.sLogAsConversionJobFile))
+            Log(UnableToCreateJobFileLine());
+    }
+    somethingFailed_ = logged;
+    return kRunStatusDone;
+}
+
+} // namespace slidemill
