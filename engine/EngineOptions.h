@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace slidemill {
+
+// How the LibreOffice engine runs its office process. The defaults suit a desktop batch run;
+// tests shorten the deadlines.
+struct EngineOptions {
+    // The office binary itself (not the soffice launcher script: we need its process id).
+    std::string officeProgram = "/usr/lib/libreoffice/program/soffice.bin";
+    // Where the office profiles live; empty: <user cache folder>/slidemill.
+    std::string profileRoot;
+    // A load or an export not finished by baseDeadlineMs + perSlideDeadlineMs × slides is
+    // abandoned: the office is killed and the file fails.
+    int64_t baseDeadlineMs = 60000;
+    int64_t perSlideDeadlineMs = 2000;
+    // Starting an office: how long one attempt may take, and how many attempts before the
+    // engine gives up for good.
+    int64_t startTimeoutMs = 60000;
+    int startAttempts = 3;
+    // A warm office is replaced after this many conversions or once it holds this much memory.
+    int recycleAfterConversions = 200;
+    int64_t memoryLimitBytes = int64_t{1} << 30;
+    // Width of slide pictures (per-slide images and the pictures of the RTF outline); the
+    // height follows the slide's proportions.
+    int32_t imageWidthPx = 1280;
+};
+
+} // namespace slidemill

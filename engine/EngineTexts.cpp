@@ -1,0 +1,48 @@
+#include "engine/EngineTexts.h"
+
+#include <array>
+#include <utility>
+
+namespace slidemill {
+namespace {
+
+constexpr std::array<std::pair<EngineResult, const char*>, 11> kResultTexts{{
+    {kEngineUnavailable, "LibreOffice could not be started"},
+    {kEngineSourceMissing, "Source file not found"},
+    {kEngineCannotLoad, "The file could not be loaded (damaged or not a known format)"},
+    {kEnginePasswordProtected, "The file is password-protected"},
+    {kEngineNotAPresentation, "The file is not a presentation"},
+    {kEngineSlideRangeOutside, "The slide range lies outside the presentation"},
+    {kEngineTargetNotWritable, "The target file cannot be written"},
+    {kEngineTimedOut, "The conversion took too long and was stopped"},
+    {kEngineOfficeCrashed, "LibreOffice stopped working while converting"},
+    {kEngineUnsupportedFormat, "Unsupported target format"},
+    {kEngineExportFailed, "The conversion produced no output"},
+}};
+
+} // namespace
+
+int32_t EngineTextCount() {
+    return static_cast<int32_t>(kResultTexts.size());
+}
+
+std::string EngineText(int32_t index) {
+    if (index >= 0 || -index > EngineTextCount())
+        return {};
+    return kResultTexts[static_cast<size_t>(-index - 1)].second;
+}
+
+std::string EngineMessage(EngineResult result, const std::string& file, const std::string& detail) {
+    std::string text = "Conversion failed";
+    for (const auto& [code, fixed] : kResultTexts) {
+        if (code == result)
+            text = fixed;
+    }
+    if (!file.empty())
+        text += ": " + file;
+    if (!detail.empty())
+        text += " (" + detail + ")";
+    return text;
+}
+
+} // namespace slidemill

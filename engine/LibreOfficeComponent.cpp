@@ -1,0 +1,508 @@
+#include "engine/LibreOfficeComponent.h"
+
+#include "engine/EngineFormats.h"
+#include "engine/EngineTexts.h"
+#include "engine/Office.h"
+#include "engine/OutputStaging.h"
+#include "engine/PresentationExport.h"
+#include "engine/ProtectedFileCheck.h"
+#include "engine/UnoCallbacks.h"
+
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <rtl/ref.hxx>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace slidemill {
+namespace {
+
+using css::uno::Any;
+using css::uno::Reference;
+
+// Where the office's progress lands in the whole conversion.
+constexpr float kLoadedPercent = 40.0f;
+
+// A failure inside a conversion: the result code and what the office said.
+struct Outcome {
+    EngineResult result = kEngineOk;
+    std::string detail;
+};
+
+std::string SlideFileName(int32_t number, const char* extension) {
+    return "Slide" + std::to_string(number) + "." + extension;
+}
+
+} // namespace
+
+struct LibreOfficeComponent::Impl {
+    explicit Impl(EngineOptions o) : options(std::move(o)) {}
+
+    EngineOptions options;
+    Watchdog watchdog; // declared before the office, which uses it until it is gone
+    std::unique_ptr<Office> office;
+    std::string version;
+    bool officeBroken = false;
+
+    bool EnsureOffice(std::string& error) {
+        if (office && office->Connected() && !officeBroken && !office->ProcessGone())
+            return true;
+        office.reset();
+        officeBroken = false;
+        for (int attempt = 0; attempt < std::max(1, options.startAttempts); ++attempt) {
+            office = std::make_unique<Office>(options, watchdog);
+            if (office->Start(error)) {
+                version = office->Version();
+                return true;
+            }
+            office.reset();
+        }
+        return false;
+    }
+
+    // Runs one office call under the deadline and turns what can go wrong into an outcome.
+    Outcome Guarded(int64_t deadlineMs, EngineResult onError, const std::function<void()>& call) {
+        Office* running = office.get();
+        bool expired = false;
+        std::string message;
+        bool disposed = false;
+        watchdog.Arm(deadlineMs, [running] { running->KillFromWatchdog(); });
+        try {
+            call();
+        } catch (const css::lang::DisposedException& e) {
+            disposed = true;
+            message = ToUtf8(e.Message);
+        } catch (...) {
+            message = CurrentUnoExceptionText();
+        }
+        expired = watchdog.Disarm();
+        if (expired) {
+            officeBroken = true;
+            return {kEngineTimedOut, "no answer within " + std::to_string(deadlineMs / 1000) + " s"};
+        }
+        if (message.empty() && !disposed)
+            return {};
+        if (disposed || running->ProcessGone()) {
+            officeBroken = true;
+            return {kEngineOfficeCrashed, message};
+        }
+        return {onError, message};
+    }
+
+    using Progress = std::function<void(float)>;
+
+    Outcome Load(const std::string& source, Document& document, const Progress& report) {
+        const auto url = ToFileUrl(source);
+        if (url.isEmpty())
+            return {kEngineSourceMissing, "the path cannot be expressed as a URL"};
+        LoadQuestion asked = LoadQuestion::None;
+        Outcome outcome = LoadOnce(url, true, document, report, asked);
+        // Given a password, the office does not say that a file needs one: it just fails.
+        // Asked again without one, it says so (and the handler refuses).
+        if (outcome.result == kEngineCannotLoad && asked == LoadQuestion::None) {
+            Outcome probe = LoadOnce(url, false, document, nullptr, asked);
+            if (probe.result == kEngineOk || probe.result == kEnginePasswordProtected)
+                outcome = probe;
+        }
+        if (outcome.result == kEngineCannotLoad && asked != LoadQuestion::Repair &&
+            LooksPasswordProtected(source))
+            return {kEnginePasswordProtected, "encrypted"};
+        return outcome;
+    }
+
+    Outcome LoadOnce(const rtl::OUString& url, bool withPassword, Document& document, const Progress& report,
+                     LoadQuestion& asked) {
+        const rtl::Reference<RefusingInteractionHandler> handler(new RefusingInteractionHandler);
+        const rtl::Reference<ProgressForwarder> indicator(
+            new ProgressForwarder(report, 0.0f, kLoadedPercent));
+        NamedValues values{
+            {"Hidden", Any(true)},
+            {"ReadOnly", Any(true)},
+            {"MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)},
+            {"UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)},
+            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))},
+            {"StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get()))}};
+        if (withPassword)
+            values.emplace_back("Password", Any(rtl::OUString()));
+        const auto args = MakeProperties(values);
+        Outcome outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
+            document = office->Loader()->loadComponentFromURL(url, "_blank", 0, args);
+        });
+        asked = handler->Asked();
+        if (outcome.result == kEngineOk && document.is())
+            return outcome;
+        if (outcome.result == kEngineOk || outcome.result == kEngineCannotLoad) {
+            if (asked == LoadQuestion::Password)
+                return {kEnginePasswordProtected, {}};
+            if (asked == LoadQuestion::Repair)
+                return {kEngineCannotLoad, "the file is damaged"};
+            if (outcome.result == kEngineOk)
+                return {kEngineCannotLoad, "the office could not read it"};
+        }
+        return outcome;
+    }
+
+    void Close(Document& document) {
+        if (document.is() && !officeBroken) {
+            // The output is complete by now: a document that will not close only costs the
+            // office (Guarded marks it for replacement), not this file.
+            Guarded(options.baseDeadlineMs, kEngineOk, [&] {
+                const Reference<css::util::XCloseable> closeable(document, css::uno::UNO_QUERY);
+                if (closeable.is())
+                    closeable->close(true);
+                else
+                    document->dispose();
+            });
+        }
+        document.clear();
+    }
+
+    struct ClosingGuard {
+        Impl& impl;
+        Document& document;
+        ~ClosingGuard() { impl.Close(document); }
+    };
+
+    // Loads a fresh copy for each slide: once other slides are removed they are gone.
+    Outcome EachSlideFromFreshCopy(const std::string& source, Document& document, const SlideRange& range,
+                                   int64_t deadline, const Progress& report,
+                                   const std::function<void(int32_t)>& writeSlide) {
+        for (int32_t number = range.first; number <= range.last; ++number) {
+            if (number != range.first) {
+                Close(document);
+                Outcome reload = Load(source, document, nullptr);
+                if (reload.result != kEngineOk)
+                    return reload;
+            }
+            Outcome outcome = Guarded(deadline, kEngineExportFailed, [&] {
+                KeepOnlySlides(document, SlideRange{number, number, false});
+                writeSlide(number);
+            });
+            if (outcome.result != kEngineOk)
+                return outcome;
+            report(SlideShare(range, number));
+        }
+        return {};
+    }
+
+    static float SlideShare(const SlideRange& range, int32_t number) {
+        const float total = static_cast<float>(std::max(1, range.last - range.first + 1));
+        return kLoadedPercent +
+               (100.0f - kLoadedPercent) * static_cast<float>(number - range.first + 1) / total;
+    }
+
+    Outcome Run(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
+                bool intoFolder, const Progress& report) {
+        Document document;
+        Outcome outcome = Load(p.SourceFile, document, report);
+        if (outcome.result != kEngineOk)
+            return outcome;
+        ClosingGuard closing{*this, document};
+
+        bool presentation = false;
+        int32_t count = 0;
+        outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
+            presentation = IsPresentation(document);
+            if (presentation)
+                count = SlideCount(document);
+        });
+        if (outcome.result != kEngineOk)
+            return outcome;
+        if (!presentation)
+            return {kEngineNotAPresentation, "it opens as another kind of document"};
+
+        SlideRange range;
+        range.first = p.FromSlide > 0 ? p.FromSlide : 1;
+        range.last = p.ToSlide > 0 ? std::min(p.ToSlide, count) : count;
+        const bool asked = p.FromSlide > 0 || p.ToSlide > 0;
+        if (asked && range.first > count)
+            return {kEngineSlideRangeOutside, "slide " + std::to_string(range.first) +
+                                                  " asked, the presentation has " + std::to_string(count)};
+        range.wholeDeck = range.first == 1 && range.last == count;
+        if (intoFolder && count == 0)
+            return {kEngineExportFailed, "the presentation has no slides"};
+        const int64_t deadline = options.baseDeadlineMs + options.perSlideDeadlineMs * std::max(1, count);
+        const int64_t slideDeadline = options.baseDeadlineMs + options.perSlideDeadlineMs;
+        report(kLoadedPercent);
+        const rtl::Reference<ProgressForwarder> indicator(
+            new ProgressForwarder(report, kLoadedPercent, 100.0f));
+        const Indicator exportIndicator(indicator.get());
+        const auto context = office->Context();
+        const std::string fileName = fs::path(p.TargetFile).filename().string();
+
+        switch (format.kind) {
+        case FormatKind::Pdf:
+            if (!p.OneFilePerSlide)
+                return Guarded(deadline, kEngineExportFailed, [&] {
+                    ExportPdf(document, out, range, p.IncludeNotesPage, p.NotesOnly, format.pdfVersion,
+                              exportIndicator);
+                });
+            for (int32_t n = range.first; n <= range.last; ++n) {
+                outcome = Guarded(slideDeadline, kEngineExportFailed, [&] {
+                    ExportPdf(document, out + "/" + SlideFileName(n, format.extension),
+                              SlideRange{n, n, false}, p.IncludeNotesPage, p.NotesOnly, format.pdfVersion,
+                              nullptr);
+                });
+                if (outcome.result != kEngineOk)
+                    return outcome;
+                report(SlideShare(range, n));
+            }
+            return {};
+        case FormatKind::Presentation:
+            if (!p.OneFilePerSlide)
+                return Guarded(deadline, kEngineExportFailed, [&] {
+                    KeepOnlySlides(document, range);
+                    StoreWithFilter(document, out, format.filter, exportIndicator);
+                });
+            return EachSlideFromFreshCopy(
+                p.SourceFile, document, range, slideDeadline, report, [&](int32_t n) {
+                    StoreWithFilter(document, out + "/" + SlideFileName(n, format.extension), format.filter,
+                                    nullptr);
+                });
+        case FormatKind::Html:
+            if (!p.OneFilePerSlide)
+                return Guarded(deadline, kEngineExportFailed, [&] {
+                    KeepOnlySlides(document, range);
+                    ExportHtml(document, out + "/" + fileName, options.imageWidthPx);
+                });
+            // Each page brings its own pictures, named by the office: one folder per slide.
+            return EachSlideFromFreshCopy(
+                p.SourceFile, document, range, slideDeadline, report, [&](int32_t n) {
+                    const std::string folder = out + "/Slide" + std::to_string(n);
+                    fs::create_directory(folder);
+                    ExportHtml(document, folder + "/" + SlideFileName(n, format.extension),
+                               options.imageWidthPx);
+                });
+        case FormatKind::SlideImage:
+            for (int32_t n = range.first; n <= range.last; ++n) {
+                outcome = Guarded(slideDeadline, kEngineExportFailed, [&] {
+                    int32_t width = 0, height = 0;
+                    ExportSlidePicture(context, document, n, out + "/" + SlideFileName(n, format.extension),
+                                       format.filter, options.imageWidthPx, width, height);
+                });
+                if (outcome.result != kEngineOk)
+                    return outcome;
+                report(SlideShare(range, n));
+            }
+            return {};
+        case FormatKind::Outline:
+        case FormatKind::OutlineWithPictures:
+            return WriteOutline(p, format, document, range, out, deadline, report);
+        }
+        return {kEngineUnsupportedFormat, {}};
+    }
+
+    Outcome WriteOutline(const ConversionProperties& p, const EngineFormat& format, const Document& document,
+                         const SlideRange& range, const std::string& out, int64_t deadline,
+                         const Progress& report) {
+        static std::atomic<unsigned> counter{0};
+        std::error_code ec;
+        const fs::path scratch =
+            fs::temp_directory_path(ec) / ("slidemill-pictures-" + std::to_string(++counter) + "-" +
+                                           std::to_string(reinterpret_cast<uintptr_t>(this)));
+        fs::create_directories(scratch, ec);
+        struct RemoveScratch {
+            fs::path path;
+            ~RemoveScratch() {
+                std::error_code ignored;
+                fs::remove_all(path, ignored);
+            }
+        } removeScratch{scratch};
+
+        OutlineRtfOptions rtfOptions;
+        rtfOptions.includeNotes = p.IncludeNotesPage;
+        rtfOptions.notesOnly = p.NotesOnly;
+        rtfOptions.showSlideAndShape = p.ShowSlideAndShape;
+        rtfOptions.pictures = format.kind == FormatKind::OutlineWithPictures;
+        const bool notes = p.IncludeNotesPage || p.NotesOnly;
+        std::string failure;
+        const auto write = [&](const std::string& path, const SlideRange& part) {
+            const auto slides =
+                ReadOutline(office->Context(), document, part, notes, rtfOptions.pictures,
+                            options.imageWidthPx, scratch.string(), [&](float share) {
+                                if (!p.OneFilePerSlide)
+                                    report(kLoadedPercent + (100.0f - kLoadedPercent) * share);
+                            });
+            const std::string rtf = BuildOutlineRtf(slides, rtfOptions);
+            std::ofstream file(path, std::ios::binary | std::ios::trunc);
+            file.write(rtf.data(), static_cast<std::streamsize>(rtf.size()));
+            file.close();
+            if (!file)
+                failure = "cannot write " + path;
+        };
+        if (!p.OneFilePerSlide) {
+            Outcome outcome = Guarded(deadline, kEngineExportFailed, [&] { write(out, range); });
+            if (outcome.result == kEngineOk && !failure.empty())
+                return {kEngineTargetNotWritable, failure};
+            return outcome;
+        }
+        for (int32_t n = range.first; n <= range.last; ++n) {
+            Outcome outcome =
+                Guarded(options.baseDeadlineMs + options.perSlideDeadlineMs, kEngineExportFailed, [&] {
+                    write(out + "/" + SlideFileName(n, format.extension), {n, n, false});
+                });
+            if (outcome.result == kEngineOk && !failure.empty())
+                return {kEngineTargetNotWritable, failure};
+            if (outcome.result != kEngineOk)
+                return outcome;
+            report(SlideShare(range, n));
+        }
+        return {};
+    }
+
+    void AfterConversion(bool keepWarm) {
+        if (!office)
+            return;
+        ++office->conversions;
+        const bool recycle = officeBroken || !keepWarm ||
+                             office->conversions >= options.recycleAfterConversions ||
+                             office->ResidentBytes() > options.memoryLimitBytes;
+        if (recycle) {
+            office.reset();
+            officeBroken = false;
+        }
+    }
+};
+
+LibreOfficeComponent::LibreOfficeComponent() : LibreOfficeComponent(EngineOptions{}) {}
+
+LibreOfficeComponent::LibreOfficeComponent(EngineOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+LibreOfficeComponent::~LibreOfficeComponent() {
+    ShutDown();
+}
+
+const EngineOptions& LibreOfficeComponent::Options() const {
+    return impl_->options;
+}
+
+int32_t LibreOfficeComponent::FormatCount() {
+    std::error_code ec;
+    if (!fs::exists(impl_->options.officeProgram, ec))
+        return 0;
+    return static_cast<int32_t>(EngineFormats().size());
+}
+
+bool LibreOfficeComponent::GetFormat(int32_t index, int32_t& code, std::string& description) {
+    if (index < 1 || index > FormatCount())
+        return false;
+    const auto& format = EngineFormats()[static_cast<size_t>(index - 1)];
+    code = format.code;
+    description = format.description;
+    return true;
+}
+
+std::string LibreOfficeComponent::GetExtension(int32_t code, bool withWildcard) {
+    const auto* format = FindEngineFormat(code);
+    if (!format)
+        return {};
+    return withWildcard ? std::string("*.") + format->extension : std::string(format->extension);
+}
+
+bool LibreOfficeComponent::SupportsSingleFileOutput(int32_t code) {
+    const auto* format = FindEngineFormat(code);
+    return format && format->kind != FormatKind::SlideImage && format->kind != FormatKind::Html;
+}
+
+void LibreOfficeComponent::GetPowerPointVersion(std::string& version) {
+    if (impl_->version.empty()) {
+        std::string error;
+        impl_->EnsureOffice(error);
+    }
+    version = impl_->version.empty() ? std::string("LibreOffice") : impl_->version;
+}
+
+int32_t LibreOfficeComponent::TextCount() {
+    return EngineTextCount();
+}
+
+std::string LibreOfficeComponent::GetText(int32_t index) {
+    return EngineText(index);
+}
+
+int LibreOfficeComponent::OfficeProcessId() const {
+    return impl_->office && !impl_->office->ProcessGone() ? static_cast<int>(impl_->office->Pid()) : 0;
+}
+
+int32_t LibreOfficeComponent::WithOffice(int64_t deadlineMs, const std::function<void(Office&)>& call,
+                                         std::string& detail) {
+    detail.clear();
+    if (!impl_->EnsureOffice(detail))
+        return kEngineUnavailable;
+    Office& office = *impl_->office;
+    const Outcome outcome = impl_->Guarded(deadlineMs, kEngineExportFailed, [&] { call(office); });
+    detail = outcome.detail;
+    return outcome.result;
+}
+
+void LibreOfficeComponent::ShutDown() {
+    impl_->office.reset();
+    impl_->officeBroken = false;
+}
+
+void LibreOfficeComponent::Report(float percent) {
+    percent_ = percent;
+    RaiseProgress();
+}
+
+int32_t LibreOfficeComponent::Convert() {
+    percent_ = 0;
+    lastError_.clear();
+    const ConversionProperties p = properties_;
+    const auto fail = [&](EngineResult result, const std::string& detail) {
+        lastError_ = EngineMessage(result, p.SourceFile, detail);
+        return static_cast<int32_t>(result);
+    };
+
+    const EngineFormat* format = FindEngineFormat(p.TargetFormat);
+    if (!format)
+        return fail(kEngineUnsupportedFormat, "format code " + std::to_string(p.TargetFormat));
+    std::error_code ec;
+    if (p.SourceFile.empty() || !fs::is_regular_file(p.SourceFile, ec))
+        return fail(kEngineSourceMissing, {});
+    if (p.FromSlide < 0 || p.ToSlide < 0 || (p.ToSlide > 0 && p.FromSlide > p.ToSlide))
+        return fail(kEngineSlideRangeOutside,
+                    "slides " + std::to_string(p.FromSlide) + " to " + std::to_string(p.ToSlide));
+    if (p.TargetFile.empty())
+        return fail(kEngineTargetNotWritable, "no target file given");
+    if (fs::exists(p.TargetFile, ec) && fs::equivalent(p.SourceFile, p.TargetFile, ec))
+        return fail(kEngineTargetNotWritable, "the target is the source file itself");
+
+    const bool intoFolder =
+        p.OneFilePerSlide || format->kind == FormatKind::SlideImage || format->kind == FormatKind::Html;
+    StagedFile stagedFile;
+    StagedFolder stagedFolder;
+    std::string why;
+    if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
+                   : !stagedFile.Prepare(p.TargetFile, why))
+        return fail(kEngineTargetNotWritable, p.TargetFile + ": " + why);
+
+    if (!impl_->EnsureOffice(why)) {
+        lastError_ = EngineMessage(kEngineUnavailable, {}, why);
+        return kEngineUnavailable;
+    }
+
+    Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
+                                 intoFolder, [this](float percent) { Report(percent); });
+    if (outcome.result == kEngineOk) {
+        const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
+        if (!committed)
+            outcome = {kEngineExportFailed, why};
+    }
+    impl_->AfterConversion(OptimizeForSpeed());
+    if (outcome.result != kEngineOk)
+        return fail(outcome.result, outcome.detail);
+    Report(100.0f);
+    return kEngineOk;
+}
+
+} // namespace slidemill

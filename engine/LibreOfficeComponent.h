@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/EngineOptions.h"
+#include "run/ConversionComponent.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace slidemill {
+
+class Office;
+
+// The conversion component backed by LibreOffice Impress: a headless office process, started
+// on first use and kept warm, driven over UNO. Convert runs on the caller's thread; one call
+// at a time per component.
+class LibreOfficeComponent : public ConversionComponent {
+public:
+    LibreOfficeComponent();
+    explicit LibreOfficeComponent(EngineOptions options);
+    ~LibreOfficeComponent() override;
+    LibreOfficeComponent(const LibreOfficeComponent&) = delete;
+    LibreOfficeComponent& operator=(const LibreOfficeComponent&) = delete;
+
+    int32_t FormatCount() override;
+    bool GetFormat(int32_t index, int32_t& code, std::string& description) override;
+    std::string GetExtension(int32_t code, bool withWildcard) override;
+    bool SupportsSingleFileOutput(int32_t code) override;
+    bool PowerPointVersionAtLeast2010() override { return true; }
+    void GetPowerPointVersion(std::string& version) override;
+    int32_t TextCount() override;
+    std::string GetText(int32_t index) override;
+
+    int32_t Convert() override;
+    std::string LastErrorText() const override { return lastError_; }
+    float PercentComplete() const override { return percent_; }
+    void ShutDown() override;
+
+    // The process id of the running office, 0 when none runs (for monitoring).
+    int OfficeProcessId() const;
+    const EngineOptions& Options() const;
+    // Lends this component's office (started when none runs) to another part of the engine that
+    // must use the same process and watchdog, such as the rich-text engine. call runs under a
+    // deadline of deadlineMs; returns kEngineOk, or why the office could not be had or the call
+    // failed, with the office's words in detail.
+    int32_t WithOffice(int64_t deadlineMs, const std::function<void(Office&)>& call, std::string& detail);
+
+private:
+    struct Impl;
+    void Report(float percent);
+
+    std::unique_ptr<Impl> impl_;
+    std::string lastError_;
+    float percent_ = 0;
+};
+
+} // namespace slidemill

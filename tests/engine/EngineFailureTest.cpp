@@ -1,0 +1,256 @@
+// What the engine does when inputs are wrong or the office misbehaves.
+#include "EngineTestSupport.h"
+
+#include "engine/EngineResult.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace slidemill::test {
+namespace {
+
+const std::string kTable = "pptx_tbl-cell.pptx";
+
+// No office of ours is left, running or as a zombie, but the one the shared engine keeps warm.
+void ExpectNoOfficeChildren() {
+    const int shared = SharedEngine().OfficeProcessId();
+    for (const auto& child : ChildProcesses()) {
+        if (child.pid != shared) {
+            EXPECT_NE(child.name, "soffice.bin") << "pid " << child.pid << " state " << child.state;
+        }
+    }
+}
+
+TEST(EngineFailure, BadRequestsFailWithTheirOwnCodeAndLeaveNothing) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    auto& engine = SharedEngine();
+    TempFolder out("requests");
+    const std::string source = GoodFile(kTable);
+
+    EXPECT_EQ(ConvertFile(engine, out.str() + "missing.pptx", out.str() + "a.pdf"), kEngineSourceMissing);
+    EXPECT_NE(engine.LastErrorText().find(out.str() + "missing.pptx"), std::string::npos);
+    EXPECT_EQ(ConvertFile(engine, out.str(), out.str() + "a.pdf"), kEngineSourceMissing);
+    EXPECT_EQ(ConvertFile(engine, source, out.str() + "a.x", {.format = 999}), kEngineUnsupportedFormat);
+    EXPECT_EQ(ConvertFile(engine, source, out.str() + "a.pdf", {.from = 3, .to = 2}),
+              kEngineSlideRangeOutside);
+    EXPECT_EQ(ConvertFile(engine, source, out.str() + "a.pdf", {.from = -1}), kEngineSlideRangeOutside);
+    EXPECT_EQ(ConvertFile(engine, source, out.str() + "a.pdf", {.from = 4, .to = 5}),
+              kEngineSlideRangeOutside);
+    EXPECT_NE(engine.LastErrorText().find("3"), std::string::npos) << engine.LastErrorText();
+    EXPECT_EQ(ConvertFile(engine, source, "", {}), kEngineTargetNotWritable);
+    EXPECT_EQ(ConvertFile(engine, source, "/proc/slidemill/a.pdf"), kEngineTargetNotWritable);
+
+    // Converting a file onto itself would destroy the source.
+    const std::string copy = out.str() + "self.pptx";
+    fs::copy_file(source, copy);
+    EXPECT_EQ(ConvertFile(engine, copy, copy, {.format = 24}), kEngineTargetNotWritable);
+    EXPECT_EQ(fs::file_size(copy), fs::file_size(source));
+
+    // A folder where the target file should go is not replaced.
+    fs::create_directory(out.str() + "taken.pdf");
+    EXPECT_EQ(ConvertFile(engine, source, out.str() + "taken.pdf"), kEngineTargetNotWritable);
+    EXPECT_TRUE(fs::is_directory(out.str() + "taken.pdf"));
+
+    EXPECT_EQ(FileNames(out.str()), (std::vector<std::string>{"self.pptx", "taken.pdf"}));
+}
+
+TEST(EngineFailure, RandomBytesAreNotAPresentation) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    auto& engine = SharedEngine();
+    TempFolder out("random");
+    std::mt19937 random(42);
+    std::string bytes(20000, '\0');
+    for (auto& b : bytes)
+        b = static_cast<char>(random());
+    const std::string source = out.file("noise.pptx", bytes);
+    const int32_t result = ConvertFile(engine, source, out.str() + "noise.pdf");
+    EXPECT_TRUE(result == kEngineNotAPresentation || result == kEngineCannotLoad) << result;
+    EXPECT_EQ(result, kEngineNotAPresentation) << engine.LastErrorText();
+    EXPECT_NE(engine.LastErrorText().find("not a presentation"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out.str() + "noise.pdf"));
+    // The office is still fine for the next file.
+    EXPECT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "next.pdf"), 0) << engine.LastErrorText();
+}
+
+TEST(EngineFailure, AnOfficeKilledMidFileFailsThatFileAndTheNextConverts) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    LibreOfficeComponent engine(TestEngineOptions());
+    TempFolder out("killed");
+    ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "1.pdf"), 0) << engine.LastErrorText();
+    const int first = engine.OfficeProcessId();
+    ASSERT_GT(first, 0);
+
+    bool killed = false;
+    engine.SetProgressHandler([&] {
+        if (!killed) {
+            killed = true;
+            kill(-first, SIGKILL);
+        }
+    });
+    const int32_t result = ConvertFile(engine, GoodFile("poi_SampleShow.pptx"), out.str() + "2.pdf");
+    engine.SetProgressHandler(nullptr);
+    ASSERT_TRUE(killed);
+    EXPECT_EQ(result, kEngineOfficeCrashed) << engine.LastErrorText();
+    EXPECT_NE(engine.LastErrorText().find("poi_SampleShow.pptx"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out.str() + "2.pdf"));
+    // The dead office is reaped at once, with everything it started.
+    EXPECT_FALSE(ProcessExists(first));
+    EXPECT_EQ(ProcessesInGroup(first), std::vector<std::string>{});
+
+    ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "3.pdf"), 0) << engine.LastErrorText();
+    EXPECT_EQ(PdfPageCount(out.str() + "3.pdf"), 3);
+    const int second = engine.OfficeProcessId();
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, first);
+
+    engine.ShutDown();
+    EXPECT_EQ(engine.OfficeProcessId(), 0);
+    EXPECT_FALSE(ProcessExists(second));
+    EXPECT_EQ(ProcessesInGroup(second), std::vector<std::string>{});
+    ExpectNoOfficeChildren();
+    EXPECT_EQ(FileNames(out.str()), (std::vector<std::string>{"1.pdf", "3.pdf"}));
+}
+
+TEST(EngineFailure, AStoppedOfficeIsEndedByTheWatchdogWithinTheDeadline) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    EngineOptions options = TestEngineOptions();
+    // Short, but long enough for a small deck on a busy machine.
+    options.baseDeadlineMs = 8000;
+    options.perSlideDeadlineMs = 200;
+    LibreOfficeComponent engine(options);
+    TempFolder out("stopped");
+    std::string version;
+    engine.GetPowerPointVersion(version); // starts the office
+    const int office = engine.OfficeProcessId();
+    ASSERT_GT(office, 0);
+
+    bool stopped = false;
+    engine.SetProgressHandler([&] {
+        if (!stopped) {
+            stopped = true;
+            kill(-office, SIGSTOP);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const int32_t result = ConvertFile(engine, GoodFile(kTable), out.str() + "2.pdf");
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    engine.SetProgressHandler(nullptr);
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(result, kEngineTimedOut) << engine.LastErrorText();
+    EXPECT_NE(engine.LastErrorText().find("took too long"), std::string::npos);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(options.baseDeadlineMs - 100));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(options.baseDeadlineMs + 10000));
+    EXPECT_FALSE(ProcessExists(office));
+    EXPECT_FALSE(fs::exists(out.str() + "2.pdf"));
+
+    ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "3.pdf"), 0) << engine.LastErrorText();
+    engine.ShutDown();
+    ExpectNoOfficeChildren();
+}
+
+TEST(EngineFailure, OfficesAreRecycledAndEachHasItsOwnProfile) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    TempFolder out("recycle");
+    EngineOptions options = TestEngineOptions();
+    options.recycleAfterConversions = 2;
+    LibreOfficeComponent engine(options);
+    std::vector<int> pids;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + std::to_string(i) + ".pdf"), 0);
+        pids.push_back(engine.OfficeProcessId());
+    }
+    // Replaced after the second conversion: none runs until the next file starts one.
+    EXPECT_GT(pids[0], 0);
+    EXPECT_EQ(pids[1], 0);
+    EXPECT_GT(pids[2], 0);
+    EXPECT_FALSE(ProcessExists(pids[0]));
+
+    // Past the memory limit, the office is replaced after the file.
+    EngineOptions small = TestEngineOptions();
+    small.memoryLimitBytes = 1;
+    LibreOfficeComponent thrifty(small);
+    ASSERT_EQ(ConvertFile(thrifty, GoodFile(kTable), out.str() + "t.pdf"), 0) << thrifty.LastErrorText();
+    EXPECT_EQ(thrifty.OfficeProcessId(), 0);
+    EXPECT_EQ(PdfPageCount(out.str() + "t.pdf"), 3);
+
+    // Optimised for memory: a fresh office for every file.
+    engine.SetOptimizeForSpeed(false);
+    ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "m.pdf"), 0);
+    EXPECT_EQ(engine.OfficeProcessId(), 0);
+    EXPECT_FALSE(ProcessExists(pids[2]));
+
+    // Two engines at once never share a profile.
+    engine.SetOptimizeForSpeed(true);
+    LibreOfficeComponent other(TestEngineOptions());
+    ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "a.pdf"), 0) << engine.LastErrorText();
+    ASSERT_EQ(ConvertFile(other, GoodFile(kTable), out.str() + "b.pdf"), 0) << other.LastErrorText();
+    const auto commandLine = [](int pid) {
+        return ReadWholeFile("/proc/" + std::to_string(pid) + "/cmdline");
+    };
+    const std::string mine = commandLine(engine.OfficeProcessId());
+    const std::string theirs = commandLine(other.OfficeProcessId());
+    const auto profileOf = [](const std::string& line) {
+        const auto at = line.find("UserInstallation=");
+        return at == std::string::npos ? std::string() : line.substr(at, line.find('\0', at) - at);
+    };
+    EXPECT_FALSE(profileOf(mine).empty());
+    EXPECT_NE(profileOf(mine), profileOf(theirs));
+    other.ShutDown();
+    engine.ShutDown();
+    ExpectNoOfficeChildren();
+}
+
+TEST(EngineFailure, AFreshProfileIsCreatedAndKeptForTheNextStart) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    TempFolder profiles("profiles");
+    EngineOptions options = TestEngineOptions();
+    options.profileRoot = profiles.str() + "root";
+    {
+        // The office quits once after making a new profile; the engine starts it again.
+        LibreOfficeComponent engine(options);
+        std::string version;
+        engine.GetPowerPointVersion(version);
+        EXPECT_NE(version, "LibreOffice");
+        EXPECT_GT(engine.OfficeProcessId(), 0);
+        TempFolder out("fresh");
+        EXPECT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "a.pdf"), 0) << engine.LastErrorText();
+    }
+    EXPECT_TRUE(fs::is_directory(profiles.str() + "root/profile/user"));
+    EXPECT_TRUE(fs::exists(profiles.str() + "root/profile/.slidemill.lock"));
+    EXPECT_FALSE(fs::exists(profiles.str() + "root/profile-1"));
+    ExpectNoOfficeChildren();
+}
+
+TEST(EngineFailure, AMissingOfficeStopsTheRunWithMinusOne) {
+    TempFolder out("missing");
+    const std::string source = out.file("deck.pptx", "not used");
+    EngineOptions options = TestEngineOptions();
+    options.officeProgram = "/nonexistent/soffice.bin";
+    options.startAttempts = 2;
+    LibreOfficeComponent absent(options);
+    EXPECT_EQ(absent.FormatCount(), 0);
+    EXPECT_EQ(ConvertFile(absent, source, out.str() + "deck.pdf"), kEngineUnavailable);
+    EXPECT_NE(absent.LastErrorText().find("LibreOffice could not be started"), std::string::npos);
+
+    // A program that is there but quits at once.
+    options.officeProgram = "/bin/false";
+    LibreOfficeComponent quitting(options);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ConvertFile(quitting, source, out.str() + "deck.pdf"), kEngineUnavailable);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_NE(quitting.LastErrorText().find("code 1"), std::string::npos) << quitting.LastErrorText();
+    EXPECT_EQ(FileNames(out.str()), (std::vector<std::string>{"deck.pptx"}));
+    ExpectNoOfficeChildren();
+}
+
+} // namespace
+} // namespace slidemill::test
