@@ -10,15 +10,20 @@
 #include "run/ConversionComponent.h"
 #include "run/JobRunner.h"
 #include "run/PdfStage.h"
+#include "run/RichText.h"
 #include "run/RunHost.h"
 #include "run/RunState.h"
 #include "run/RunStatus.h"
 #include "run/SpecialProcesses.h"
+#include "settings/IniFile.h"
+#include "settings/MainWindowSettings.h"
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
 
 #ifdef SLIDEMILL_WITH_ENGINE
 #include "engine/LibreOfficeComponent.h"
+#include "engine/PdfWithOptions.h"
+#include "engine/WriterRichText.h"
 #endif
 
 #include <cstring>
@@ -39,19 +44,26 @@ std::string ProgramName(const char* argv0) {
     return name.empty() ? "slidemill" : name;
 }
 
-[[maybe_unused]] int Run(ConversionComponent& component, const std::vector<std::string>& arguments,
+// The settings a run reads (never writes) from the settings file: the conversion options of
+// the main window and the "PDF - with options" values.
+MainWindowSettings ReadRunSettings() {
+    return ReadMainWindowSettings(IniFile(G_IniFilePath), /*commandLineMode=*/true);
+}
+
+[[maybe_unused]] int Run(ConversionComponent& component, PdfStage& pdf, RichTextEngine* richText,
+                         const MainWindowSettings& settings, const std::vector<std::string>& arguments,
                          const std::string& name) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
     RunState state(progress);
     RunHost host;
     RunStatus status;
-    UnavailablePdfStage pdf;
-    SpecialProcesses special;
+    SpecialProcesses special(richText);
     JobDocument document(prompt, state, &host);
     document.sSettingsFolder = G_SettingsFolder;
     JobRunner runner(document, state, component, pdf, prompt, host, status);
     runner.SetSpecialProcessor(&special);
+    runner.Settings() = ToConversionSettings(settings);
 
     CommandLineContext context;
     context.component = &component;
@@ -96,8 +108,12 @@ int main(int argc, char** argv) {
         FixSettingsLocation();
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
+        const MainWindowSettings settings = ReadRunSettings();
         LibreOfficeComponent component;
-        return Run(component, arguments, name);
+        component.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);
+        WriterRichTextEngine richText(component);
+        PdfWithOptions pdf(richText, settings.pdx);
+        return Run(component, pdf, &richText, settings, arguments, name);
 #else
         std::cerr << name
                   << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";
