@@ -6,6 +6,8 @@
 #include "core/TaskGrid.h"
 #include "run/PdfStage.h"
 #include "run/SpecialProcessor.h"
+#include "sched/ScheduleTimer.h"
+#include "sched/Scheduler.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -637,6 +639,55 @@ TEST_F(SlicedJob, SchedulerRunOpensRewindsAndRunsTheJob) {
     EXPECT_TRUE(runner.RunJobFile(jobFile));
     EXPECT_EQ(special.calls.size(), 40000u);
     EXPECT_FALSE(runner.RunJobFile(t.str() + "missing.MJB"));
+}
+
+// A saved job on an interval schedule runs through the runner once the clock passes its target,
+// converts its files, and is not run again before the next target.
+TEST_F(JobRunnerTest, ScheduledJobRunsThroughTheRunnerWhenItsTargetComes) {
+    AddConversion("first");
+    AddConversion("second");
+    const std::string jobFile = t.str() + "scheduled.MJB";
+    ASSERT_TRUE(WriteJobFile(jobFile, tasks()));
+    document.NewJob();
+
+    class StepClock : public SchedulerClock {
+    public:
+        Instant now{std::chrono::sys_days{std::chrono::year{2026} / 3 / 2} + std::chrono::hours{9}};
+        Instant Now() override { return now; }
+    } clock;
+    UtcZone zone;
+    std::vector<std::string> captions;
+    SchedulerRunBinding binding(runner, [&](const std::string& text) { captions.push_back(text); });
+    ScheduleTimer timer(clock, zone, binding);
+
+    ScheduleRunState schedule;
+    schedule.jobFile = jobFile;
+    schedule.timeBased = true;
+    schedule.intervalSeconds = 60;
+    schedule.runImmediately = false;
+    schedule.relativeTarget = clock.now + std::chrono::seconds{60};
+    timer.Start(schedule);
+
+    for (int second = 1; second < 60; ++second) {
+        clock.now += std::chrono::seconds{1};
+        timer.Tick();
+    }
+    EXPECT_TRUE(component.calls.empty()) << "ran before its target";
+    EXPECT_FALSE(captions.empty()) << "no countdown was shown";
+
+    clock.now += std::chrono::seconds{1};
+    timer.Tick();
+    ASSERT_EQ(component.calls.size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(t.str() + "out/second.pdf"));
+    EXPECT_EQ(tasks().Cell(1, kColPass), "+");
+    EXPECT_EQ(tasks().Cell(2, kColPass), "+");
+
+    clock.now += std::chrono::seconds{30};
+    timer.Tick();
+    EXPECT_EQ(component.calls.size(), 2u) << "ran again before the next interval";
+    clock.now += std::chrono::seconds{31};
+    timer.Tick();
+    EXPECT_EQ(component.calls.size(), 4u);
 }
 
 } // namespace
