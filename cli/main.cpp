@@ -20,6 +20,9 @@
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
 
+#ifdef SLIDEMILL_WITH_DBUS
+#include "cli/dbus/AutomationServer.h"
+#endif
 #ifdef SLIDEMILL_WITH_ENGINE
 #include "engine/LibreOfficeComponent.h"
 #include "engine/PdfWithOptions.h"
@@ -29,6 +32,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -103,6 +107,15 @@ int main(int argc, char** argv) {
     if (arguments.size() == 1 && arguments[0] == "--version") {
         std::cout << "Slidemill " << SLIDEMILL_VERSION << "\n";
         return 0;
+    }
+    if (arguments.size() == 1 && arguments[0] == "--automation") {
+        // The server fixes the settings location itself and makes a component per session.
+#if defined(SLIDEMILL_WITH_DBUS) && defined(SLIDEMILL_WITH_ENGINE)
+        return RunAutomationServer(argc, argv, [] { return std::make_unique<LibreOfficeComponent>(); });
+#else
+        std::cerr << name << ": this build has no automation server.\n";
+        return kExitSomeFailed;
+#endif
     }
     try {
         FixSettingsLocation();
