@@ -1,6 +1,7 @@
 #include "core/Grid.h"
 
 #include <algorithm>
+#include <functional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,15 +35,38 @@ int FindTabs(const char* text, std::size_t size, uint32_t* offsets, int limit) {
 
 } // namespace
 
-Grid::Grid(const Grid& other)
-    : cols_(other.cols_), rows_(other.rows_), alignment_(other.alignment_), row_(other.row_),
-      rowSel_(other.rowSel_), col_(other.col_), colSel_(other.colSel_) {
-    for (RowData& r : rows_) {
-        if (r.shared) {
-            r.own.assign(r.shared, r.sharedSize);
-            r.shared = nullptr;
-        }
+// The text of an empty row: only separators, shared by every such row until it is edited.
+constexpr char kSeparators[Grid::kMaxCols] = {'\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t',
+                                              '\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t'};
+
+void Grid::RowData::Own(std::string_view from) {
+    // The new buffer is filled before the old one goes: from may point into it.
+    std::unique_ptr<char[]> copy(new char[from.size()]);
+    std::copy(from.begin(), from.end(), copy.get());
+    own = std::move(copy);
+    text = own.get();
+    size = static_cast<uint32_t>(from.size());
+}
+
+Grid::RowData Grid::RowData::Clone() const {
+    RowData copy;
+    copy.marks = marks;
+    copy.end = end;
+    if (text == kSeparators) {
+        copy.text = text;
+        copy.size = size;
+    } else {
+        copy.Own(Text());
     }
+    return copy;
+}
+
+Grid::Grid(const Grid& other)
+    : cols_(other.cols_), alignment_(other.alignment_), row_(other.row_), rowSel_(other.rowSel_),
+      col_(other.col_), colSel_(other.colSel_) {
+    rows_.reserve(other.rows_.size());
+    for (const RowData& r : other.rows_)
+        rows_.push_back(r.Clone());
 }
 
 Grid& Grid::operator=(const Grid& other) {
@@ -71,7 +95,8 @@ const char* Grid::Keep(std::string_view text) {
 
 Grid::RowData Grid::EmptyRow() const {
     RowData data;
-    data.own.assign(static_cast<std::size_t>(cols_ - 1), '\t');
+    data.text = kSeparators;
+    data.size = static_cast<uint32_t>(cols_ - 1);
     for (int c = 0; c < cols_; ++c)
         data.end[c] = static_cast<uint32_t>(c);
     return data;
@@ -81,12 +106,10 @@ Grid::Grid(int cols) : cols_(std::clamp(cols, 1, kMaxCols)) {
     Reset(1);
 }
 
-std::string_view Grid::Cell(int row, int col) const {
-    if (!Valid(row, col))
-        return {};
-    const RowData& r = rows_[row];
-    const uint32_t begin = Begin(r, col);
-    return r.Text().substr(begin, r.end[col] - begin);
+void Grid::ShareText(std::shared_ptr<const char[]> block, std::size_t size) {
+    sharedBegin_ = block.get();
+    sharedEnd_ = block.get() + size;
+    shared_.push_back(std::move(block));
 }
 
 void Grid::SetCell(int row, int col, std::string_view text) {
@@ -94,13 +117,17 @@ void Grid::SetCell(int row, int col, std::string_view text) {
         return;
     RowData& r = rows_[row];
     const uint32_t begin = Begin(r, col);
-    const uint32_t oldLength = r.end[col] - begin;
-    if (r.shared) {
-        r.own.assign(r.shared, r.sharedSize);
-        r.shared = nullptr;
-    }
-    r.own.replace(begin, oldLength, text);
-    const int64_t delta = static_cast<int64_t>(text.size()) - oldLength;
+    const std::string_view old = r.Text();
+    // Built in a new buffer before the old text goes: text may be a cell of this very row.
+    const std::size_t size = old.size() - (r.end[col] - begin) + text.size();
+    std::unique_ptr<char[]> buffer(new char[size]);
+    char* at = std::copy(old.begin(), old.begin() + begin, buffer.get());
+    at = std::copy(text.begin(), text.end(), at);
+    std::copy(old.begin() + r.end[col], old.end(), at);
+    const int64_t delta = static_cast<int64_t>(text.size()) - (r.end[col] - begin);
+    r.own = std::move(buffer);
+    r.text = r.own.get();
+    r.size = static_cast<uint32_t>(size);
     for (int c = col; c < cols_; ++c)
         r.end[c] = static_cast<uint32_t>(r.end[c] + delta);
     if (observer_)
@@ -108,30 +135,50 @@ void Grid::SetCell(int row, int col, std::string_view text) {
 }
 
 CellMark Grid::Mark(int row, int col) const {
-    return Valid(row, col) ? rows_[row].mark[col] : CellMark::None;
+    return Valid(row, col) ? static_cast<CellMark>((rows_[row].marks >> (2 * col)) & 3u) : CellMark::None;
 }
 
 void Grid::SetMark(int row, int col, CellMark mark) {
     if (!Valid(row, col))
         return;
-    rows_[row].mark[col] = mark;
+    uint32_t& marks = rows_[row].marks;
+    marks = (marks & ~(3u << (2 * col))) | (static_cast<uint32_t>(mark) << (2 * col));
     if (observer_)
         observer_->CellChanged(row, col);
 }
 
 void Grid::Reset(int rows) {
-    rows_.assign(static_cast<std::size_t>(std::max(rows, 1)), EmptyRow());
+    // clear() keeps the capacity: the next slice of a job fills the same rows again.
+    rows_.clear();
+    rows_.resize(static_cast<std::size_t>(std::max(rows, 1)));
+    for (RowData& r : rows_)
+        r = EmptyRow();
     arena_.clear();
     arenaUsed_ = arenaSize_ = 0;
+    shared_.clear();
+    sharedBegin_ = sharedEnd_ = nullptr;
     row_ = rowSel_ = std::min(1, Rows() - 1);
     col_ = colSel_ = 0;
     if (observer_)
         observer_->GridReset();
 }
 
-void Grid::Insert(int row, RowData data) {
+Grid::RowData& Grid::OpenRow(int& row) {
+    // The rows after the new one move up by one; the new row is filled where it stands instead
+    // of being built elsewhere and moved in.
     row = std::clamp(row, 1, Rows());
-    rows_.insert(rows_.begin() + row, std::move(data));
+    rows_.emplace_back();
+    std::move_backward(rows_.begin() + row, rows_.end() - 1, rows_.end());
+    RowData& r = rows_[row];
+    r.own.reset();
+    r.text = nullptr;
+    r.size = 0;
+    r.marks = 0;
+    r.end.fill(0);
+    return r;
+}
+
+void Grid::RowOpened(int row) {
     if (row_ >= row && row_ < Rows() - 1)
         ++row_;
     if (rowSel_ >= row && rowSel_ < Rows() - 1)
@@ -141,43 +188,52 @@ void Grid::Insert(int row, RowData data) {
 }
 
 void Grid::InsertRow(int row, const std::vector<std::string>& cells) {
-    RowData data;
-    std::size_t total = static_cast<std::size_t>(cols_);
+    RowData& data = OpenRow(row);
+    std::size_t total = static_cast<std::size_t>(cols_ - 1);
     for (int c = 0; c < cols_ && c < static_cast<int>(cells.size()); ++c)
         total += cells[c].size();
-    data.own.reserve(total);
+    data.own.reset(new char[total]);
+    char* at = data.own.get();
     for (int c = 0; c < cols_; ++c) {
         if (c > 0)
-            data.own += '\t';
+            *at++ = '\t';
         if (c < static_cast<int>(cells.size()))
-            data.own += cells[c];
-        data.end[c] = static_cast<uint32_t>(data.own.size());
+            at = std::copy(cells[c].begin(), cells[c].end(), at);
+        data.end[c] = static_cast<uint32_t>(at - data.own.get());
     }
-    Insert(row, std::move(data));
+    data.text = data.own.get();
+    data.size = static_cast<uint32_t>(total);
+    RowOpened(row);
 }
 
 void Grid::InsertRowText(int row, std::string_view text) {
     // The line is kept as it is, separators and all; loading a job spends most of its time here.
-    RowData data;
+    RowData& data = OpenRow(row);
     const int tabs = FindTabs(text.data(), text.size(), data.end.data(), cols_);
     if (tabs == cols_) {
         text = text.substr(0, data.end[cols_ - 1]); // extra fields are dropped
     }
     const int present = std::min(tabs, cols_ - 1);
     if (present == cols_ - 1) {
-        data.shared = Keep(text);
-        data.sharedSize = static_cast<uint32_t>(text.size());
+        const std::less_equal<const char*> notAfter;
+        const bool inShared =
+            notAfter(sharedBegin_, text.data()) && notAfter(text.data() + text.size(), sharedEnd_);
+        data.text = inShared && sharedBegin_ ? text.data() : Keep(text);
+        data.size = static_cast<uint32_t>(text.size());
     } else {
         // A short line: the missing cells get their separators.
-        data.own.reserve(text.size() + static_cast<std::size_t>(cols_ - 1 - present));
-        data.own.assign(text);
+        const std::size_t size = text.size() + static_cast<std::size_t>(cols_ - 1 - present);
+        data.own.reset(new char[size]);
+        char* at = std::copy(text.begin(), text.end(), data.own.get());
         for (int c = present; c < cols_ - 1; ++c) {
-            data.end[c] = static_cast<uint32_t>(data.own.size());
-            data.own += '\t';
+            data.end[c] = static_cast<uint32_t>(at - data.own.get());
+            *at++ = '\t';
         }
+        data.text = data.own.get();
+        data.size = static_cast<uint32_t>(size);
     }
-    data.end[cols_ - 1] = static_cast<uint32_t>(data.Text().size());
-    Insert(row, std::move(data));
+    data.end[cols_ - 1] = data.size;
+    RowOpened(row);
 }
 
 void Grid::RemoveRow(int row) {
@@ -196,7 +252,7 @@ std::string Grid::RowText(int row) const {
     std::string out;
     if (row < 0 || row >= Rows())
         return out;
-    out.reserve(rows_[row].Text().size() + cols_);
+    out.reserve(rows_[row].size + cols_);
     for (int c = 0; c < cols_; ++c) {
         if (c > 0)
             out += '\t';

@@ -47,7 +47,13 @@ public:
     int Cols() const { return cols_; }
 
     // Empty for a cell outside the grid.
-    std::string_view Cell(int row, int col) const;
+    std::string_view Cell(int row, int col) const {
+        if (!Valid(row, col))
+            return {};
+        const RowData& r = rows_[row];
+        const uint32_t begin = Begin(r, col);
+        return std::string_view(r.text + begin, r.end[col] - begin);
+    }
     std::string CellText(int row, int col) const { return std::string(Cell(row, col)); }
     void SetCell(int row, int col, std::string_view text);
 
@@ -60,6 +66,10 @@ public:
     void InsertRow(int row, const std::vector<std::string>& cells);
     // The same from text whose cells are separated by TABs; one TAB at the end is ignored.
     void InsertRowText(int row, std::string_view text);
+    // Text that rows inserted from now on may point at instead of copying it: a line given to
+    // InsertRowText that lies inside the block stays where it is. The grid holds the block
+    // until Reset.
+    void ShareText(std::shared_ptr<const char[]> block, std::size_t size);
     void RemoveRow(int row);
 
     // The row as TAB-separated text, without a TAB at the end.
@@ -85,22 +95,26 @@ private:
     struct RowData {
         // The cells with one separator byte between each two; the offsets, not the separators,
         // delimit the cells, so a cell may hold any character (a TAB too). A loaded row keeps
-        // its text in the grid's arena until it is edited, which spares one allocation per row.
-        std::string own;
-        const char* shared = nullptr;
-        uint32_t sharedSize = 0;
+        // its text where the loader read it (or in the grid's arena) until it is edited, which
+        // spares one allocation and one copy per row;
+        // an empty row points at shared separators. The row is kept small and cheap to move:
+        // a slice of a job inserts and drops tens of thousands of them.
+        std::unique_ptr<char[]> own; // null while the text lies elsewhere
+        const char* text = nullptr;
+        uint32_t size = 0;
+        uint32_t marks = 0;                   // two bits per column
         std::array<uint32_t, kMaxCols> end{}; // end offset of each cell; a separator follows
-        std::array<CellMark, kMaxCols> mark{};
 
-        std::string_view Text() const {
-            return shared ? std::string_view(shared, sharedSize) : std::string_view(own);
-        }
+        std::string_view Text() const { return std::string_view(text, size); }
+        void Own(std::string_view text);
+        RowData Clone() const;
     };
-
     // Copies text into the arena; the blocks never move, so the copy stays where it is until Reset.
     const char* Keep(std::string_view text);
     RowData EmptyRow() const;
-    void Insert(int row, RowData data);
+    // A fresh row at position row (clamped), then the bookkeeping once it is filled.
+    RowData& OpenRow(int& row);
+    void RowOpened(int row);
     bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
     static uint32_t Begin(const RowData& r, int col) { return col == 0 ? 0 : r.end[col - 1] + 1; }
 
@@ -110,6 +124,9 @@ private:
     std::vector<std::unique_ptr<char[]>> arena_;
     std::size_t arenaUsed_ = 0;
     std::size_t arenaSize_ = 0;
+    std::vector<std::shared_ptr<const char[]>> shared_;
+    const char* sharedBegin_ = nullptr;
+    const char* sharedEnd_ = nullptr;
     int row_ = 0;
     int rowSel_ = 0;
     int col_ = 0;

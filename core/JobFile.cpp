@@ -6,6 +6,7 @@
 #include "core/Translate.h"
 #include "platform/AtomicFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -26,16 +27,27 @@ class LineReader {
 public:
     enum Result { kLine, kEnd, kTooLong, kError };
 
-    explicit LineReader(std::FILE* file) : file_(file), buffer_(new char[kBufferSize]) {}
+    // What is buffered but not yet handed out, so that another reader of the same file can go
+    // on where this one stopped without reading it again.
+    struct State {
+        std::shared_ptr<char[]> buffer; // shared with the grid rows that point into it
+        std::size_t pos = 0;
+        std::size_t length = 0;
+        int64_t consumed = 0;
+        bool bufferHasNul = false;
+    };
+
+    explicit LineReader(std::FILE* file) : file_(file) { state_.buffer.reset(new char[kBufferSize]); }
 
     Result Next(std::string_view& line) {
         carry_.clear();
+        lineMayHoldNul_ = state_.bufferHasNul;
         while (true) {
-            const char* start = buffer_.get() + pos_;
-            const char* nl = static_cast<const char*>(std::memchr(start, '\n', length_ - pos_));
+            const char* start = state_.buffer.get() + state_.pos;
+            const char* nl = static_cast<const char*>(std::memchr(start, '\n', state_.length - state_.pos));
             if (nl) {
                 const std::size_t size = static_cast<std::size_t>(nl - start);
-                pos_ += size + 1;
+                state_.pos += size + 1;
                 if (carry_.empty()) {
                     line = std::string_view(start, size);
                 } else {
@@ -44,13 +56,19 @@ public:
                 }
                 return line.size() > kMaxJobLineBytes ? kTooLong : kLine;
             }
-            carry_.append(start, length_ - pos_);
+            carry_.append(start, state_.length - state_.pos);
             if (carry_.size() > kMaxJobLineBytes)
                 return kTooLong;
-            consumed_ += length_;
-            pos_ = 0;
-            length_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
-            if (length_ == 0) {
+            state_.consumed += static_cast<int64_t>(state_.length);
+            state_.pos = 0;
+            // Rows may still point into the buffer.
+            if (state_.buffer.use_count() > 1)
+                state_.buffer.reset(new char[kBufferSize]);
+            state_.length = std::fread(state_.buffer.get(), 1, kBufferSize, file_);
+            // One look at the whole buffer spares a look at each of its lines.
+            state_.bufferHasNul = std::memchr(state_.buffer.get(), '\0', state_.length) != nullptr;
+            lineMayHoldNul_ = lineMayHoldNul_ || state_.bufferHasNul;
+            if (state_.length == 0) {
                 if (std::ferror(file_))
                     return kError;
                 if (carry_.empty())
@@ -61,19 +79,18 @@ public:
         }
     }
 
-    // Byte offset just after the last line handed out.
-    int64_t Offset() const { return consumed_ + static_cast<int64_t>(pos_); }
+    // False when the last line handed out holds no NUL byte.
+    bool LineMayHoldNul() const { return lineMayHoldNul_; }
 
-    void StartAt(int64_t offset) { consumed_ = offset; }
+    const State& Buffered() const { return state_; }
+    void Resume(const State& state) { state_ = state; }
 
 private:
     static constexpr std::size_t kBufferSize = 1 << 20;
     std::FILE* file_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t pos_ = 0;
-    std::size_t length_ = 0;
-    int64_t consumed_ = 0;
+    State state_;
     std::string carry_;
+    bool lineMayHoldNul_ = false;
 };
 
 struct FileCloser {
@@ -86,9 +103,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 struct SliceBookmark {
     std::string path;
     int64_t nextLine = 0;
-    int64_t offset = 0;
     uintmax_t size = 0;
     fs::file_time_type modified{};
+    LineReader::State buffered; // the text read past the slice's end
 };
 
 SliceBookmark& Bookmark() {
@@ -176,6 +193,31 @@ bool AppendRestOfJob(std::string& out, const std::string& path, int64_t from) {
     }
 }
 
+// A task number as text, counted up in place: renumbering a slice's rows needs no conversion.
+class TaskNumber {
+public:
+    explicit TaskNumber(int64_t n) {
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, n).ptr;
+        begin_ = sizeof digits_ - static_cast<std::size_t>(end - text);
+        std::copy(text, end, digits_ + begin_);
+    }
+    std::string_view Text() const { return std::string_view(digits_ + begin_, sizeof digits_ - begin_); }
+    void Next() {
+        std::size_t i = sizeof digits_;
+        while (i > begin_ && digits_[i - 1] == '9')
+            digits_[--i] = '0';
+        if (i > begin_)
+            ++digits_[i - 1];
+        else
+            digits_[--begin_] = '1';
+    }
+
+private:
+    char digits_[24];
+    std::size_t begin_;
+};
+
 int64_t ReloadLineOf(const Grid& grid, int row) {
     int32_t line = 0;
     if (!ParseCellNumber(grid.Cell(row, kColTargetType), line))
@@ -210,6 +252,7 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
     FilePtr file(std::fopen(path.c_str(), "rb"));
     LineReader reader(file.get());
     int64_t k = 0;
+    TaskNumber number(startLine);
     result.status = JobLoadStatus::Loaded;
     if (!file) {
         result.status = JobLoadStatus::Failed;
@@ -221,13 +264,19 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
         SliceBookmark& bookmark = Bookmark();
         if (startLine > 1 && bookmark.path == path && bookmark.nextLine == startLine &&
             FileStamp(path, size, modified) && size == bookmark.size && modified == bookmark.modified &&
-            std::fseek(file.get(), static_cast<long>(bookmark.offset), SEEK_SET) == 0) {
-            reader.StartAt(bookmark.offset);
+            bookmark.buffered.buffer &&
+            std::fseek(file.get(), static_cast<long>(bookmark.buffered.consumed + bookmark.buffered.length),
+                       SEEK_SET) == 0) {
+            // The bookmark keeps its state: it stays good for a slice that a Pause stops and
+            // that loads again. The buffer is shared, not copied; the reader reads the next part
+            // into a buffer of its own.
+            reader.Resume(bookmark.buffered);
             k = startLine - 1;
         }
 
         std::string_view line;
         bool atEnd = false;
+        const char* sharedBuffer = nullptr;
         while (control.Running()) {
             const LineReader::Result read = reader.Next(line);
             if (read == LineReader::kEnd) {
@@ -248,7 +297,7 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
                 line = WithoutLineEnd(line);
                 if (k == 1 && line.starts_with("\xEF\xBB\xBF"))
                     line.remove_prefix(3);
-                if (line.find('\0') != std::string_view::npos) {
+                if (reader.LineMayHoldNul() && line.find('\0') != std::string_view::npos) {
                     result.status = JobLoadStatus::Failed;
                     result.error =
                         Translate("This is not a conversion job file: it holds binary data. Line") + " " +
@@ -259,11 +308,21 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
                 // saved job holds its tasks instead, so one found in a file is not a task.
                 if (!IsBlank(line) && !(line.size() > 1 && line[1] == '*')) {
                     const int row = grid.Rows() - 1;
+                    const LineReader::State& buffered = reader.Buffered();
+                    if (buffered.buffer.get() != sharedBuffer) {
+                        sharedBuffer = buffered.buffer.get();
+                        grid.ShareText(buffered.buffer, buffered.length);
+                    }
                     grid.InsertRowText(row, line);
-                    if (IsReloadTaskRow(grid, row))
+                    if (grid.Cell(row, kColAction) == "S1" && IsReloadTaskRow(grid, row)) {
                         grid.RemoveRow(row);
-                    else
+                    } else {
+                        // Rows are numbered from the slice's first line, whatever the file says.
+                        if (grid.Cell(row, kColNumber) != number.Text())
+                            grid.SetCell(row, kColNumber, number.Text());
+                        number.Next();
                         ++result.tasksLoaded;
+                    }
                 }
             }
             if (grid.Rows() > kJobSliceTasks) {
@@ -274,7 +333,7 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
                 result.reloadTaskAdded = true;
                 result.nextLine = n;
                 if (FileStamp(path, size, modified))
-                    bookmark = SliceBookmark{path, n, reader.Offset(), size, modified};
+                    bookmark = SliceBookmark{path, n, size, modified, reader.Buffered()};
                 break;
             }
             if (k % 1000 == 0) {
@@ -291,13 +350,9 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
     }
     result.linesRead = k;
 
-    char digits[24];
-    for (int row = 1; row <= grid.Rows() - 2; ++row) {
-        const auto end = std::to_chars(digits, digits + sizeof digits, row + startLine - 1).ptr;
-        const std::string_view number(digits, static_cast<std::size_t>(end - digits));
-        if (grid.Cell(row, kColNumber) != number)
-            grid.SetCell(row, kColNumber, number);
-    }
+    // The reload task follows the last task.
+    if (result.reloadTaskAdded && grid.Cell(grid.Rows() - 2, kColNumber) != number.Text())
+        grid.SetCell(grid.Rows() - 2, kColNumber, number.Text());
     file.reset();
     control.SetWaitCursor(false);
     control.SetRunning(runningFound);
