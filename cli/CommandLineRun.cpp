@@ -93,7 +93,13 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
         if (!FileExists(task_.sLogAsConversionJobFile))
             Log(UnableToCreateJobFileLine());
     }
-    somethingFailed_ = logged;
+    // The log also lists the exit codes of programs that ran to their end (marked passed):
+    // only rows of failed files and tasks make the run count as failed for a calling script.
+    somethingFailed_ = false;
+    if (logged)
+        for (int row = 1; row <= log.Rows() - 2; ++row)
+            if (log.CellText(row, kColPass) != "+")
+                somethingFailed_ = true;
     return kRunStatusDone;
 }
 
