@@ -248,7 +248,6 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     perFile.lOriginalFileType = coBlock.lOriginalFileType;
 
     int32_t result = 0;
-    int32_t stoppedAt = 0;
     if (coBlock.sTargetFile.find('*') == std::string::npos) {
         context.sCurrentFile = coBlock.sOriginalFile;
         control.SetStatusText(StatusPanel::CurrentFile, coBlock.sOriginalFile);
@@ -258,6 +257,9 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
             context.failures.LogConversionError(lJobNumber, coBlock);
         result = coBlock.lErr;
         control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+        // A single file never leaves a position to resume at.
+        if (!control.Running())
+            context.lResumeFileIndex = 0;
     } else {
         const ListTargetNamer namer(coBlock, &context.component);
         const auto count = static_cast<int32_t>(files.size());
@@ -284,17 +286,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
                     break;
             }
         }
-        // Nothing listed at all may also be a Pause during the listing.
-        if (!control.Running() && (i <= count || count == 0)) {
-            context.bFileListCutShort = true;
-            stoppedAt = i;
-        }
+        RecordWhereAListStopped(context, control.Running(), i, count);
     }
-
-    // A list that ran to its end leaves no position behind: it would make the next list skip
-    // files that were never converted.
-    if (!control.Running())
-        context.lResumeFileIndex = ResumeIndexAfterStop(stoppedAt);
     return result;
 }
 

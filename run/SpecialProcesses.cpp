@@ -174,15 +174,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         }
     }
 
-    int32_t stoppedAt = 0;
-    // Nothing listed at all may also be a Pause during the listing.
-    if (!control.Running() && (i <= count || count == 0)) {
-        context.bFileListCutShort = true;
-        stoppedAt = i;
-    }
-    // A list that ran to its end leaves no position behind: the next list would skip files.
-    if (!control.Running())
-        context.lResumeFileIndex = ResumeIndexAfterStop(stoppedAt);
+    RecordWhereAListStopped(context, control.Running(), i, count);
     return result;
 }
 

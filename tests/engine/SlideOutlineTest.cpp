@@ -1,4 +1,5 @@
 #include "engine/SlideOutline.h"
+#include "run/CharacterCodes.h"
 #include "support/TempFolder.h"
 #include "tools/PngEncoder.h"
 
@@ -17,26 +18,6 @@ namespace slidemill {
 namespace {
 
 // --- a small RTF reader, just enough to read back what the writer produces -------------------
-
-std::string EncodeUtf8(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
 
 // The visible paragraphs of an RTF document: \uN? pairs joined into characters, \tab as a tab,
 // \line as U+000B, \page as a "<page>" paragraph of its own; font tables, \* destinations and
