@@ -23,6 +23,10 @@ struct ConversionContext {
     ConversionSettings settings{};
     // 1-based index at which the next file list starts; 0 = from its first file.
     int32_t lResumeFileIndex = 0;
+    // The files at that index and at the one where the walk stopped, to find the position again
+    // in a list built anew.
+    std::string sResumeFile{};
+    std::string sResumeNextFile{};
     // Set when a Pause ended a file list before its last file: that task is not finished.
     bool bFileListCutShort = false;
     // MonotonicMilliseconds() when the run began.

@@ -263,9 +263,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     } else {
         const ListTargetNamer namer(coBlock, &context.component);
         const auto count = static_cast<int32_t>(files.size());
-        int32_t i = context.lResumeFileIndex != 0 ? context.lResumeFileIndex : 1;
-        // The position applies to this one list; the next list starts at its beginning again.
-        context.lResumeFileIndex = 0;
+        int32_t i = TakeResumePosition(context, files);
         for (; i <= count; ++i) {
             control.Checkpoint();
             if (!control.Running())
@@ -286,7 +284,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
                     break;
             }
         }
-        RecordWhereAListStopped(context, control.Running(), i, count);
+        RecordWhereAListStopped(context, control.Running(), i, files);
     }
     return result;
 }

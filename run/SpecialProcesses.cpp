@@ -138,9 +138,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
     const ListTargetNamer namer(coBlock, nullptr);
     const auto count = static_cast<int32_t>(files.size());
     int32_t result = 0;
-    int32_t i = context.lResumeFileIndex != 0 ? context.lResumeFileIndex : 1;
-    // The position applies to this one list; the next list starts at its beginning again.
-    context.lResumeFileIndex = 0;
+    int32_t i = TakeResumePosition(context, files);
     for (; i <= count; ++i) {
         control.Checkpoint();
         if (!control.Running())
@@ -174,7 +172,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         }
     }
 
-    RecordWhereAListStopped(context, control.Running(), i, count);
+    RecordWhereAListStopped(context, control.Running(), i, files);
     return result;
 }
 

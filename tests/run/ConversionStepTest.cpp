@@ -342,6 +342,30 @@ TEST_F(ConversionStep, PauseKeepsResumePositionForTheNextList) {
     EXPECT_EQ(component.calls.size(), 11u);
 }
 
+TEST_F(ConversionStep, ResumeFindsItsPlaceWhenConvertedSourcesWereMovedAway) {
+    for (int i = 0; i < 6; ++i)
+        t.file("in/f" + std::to_string(i) + ".ppt");
+    context.settings.bMoveOriginalFileAfterProcessing = true;
+    context.settings.sMoveFileToFolder = t.str() + "done";
+    component.onConvert = [&](const ConversionProperties&) {
+        if (component.calls.size() == 4)
+            control.running = false;
+    };
+    auto task = Task("in/*.ppt", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, task), 0);
+    EXPECT_EQ(context.lResumeFileIndex, 4);
+
+    // Four files left the folder: the list built again has two, and both still need converting.
+    control.running = true;
+    component.onConvert = nullptr;
+    auto resumed = Task("in/*.ppt", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, resumed), 0);
+    EXPECT_EQ(component.calls.size(), 6u);
+    EXPECT_TRUE(fs::is_empty(t.path() / "in"));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(fs::exists(t.str() + "out/f" + std::to_string(i) + ".pdf")) << i;
+}
+
 TEST_F(ConversionStep, PauseEarlyInTheListResumesFromTheStart) {
     for (int i = 0; i < 3; ++i)
         t.file("in/f" + std::to_string(i) + ".ppt");
