@@ -26,6 +26,9 @@ struct EngineOptions {
     // Width of slide pictures (per-slide images and the pictures of the RTF outline); the
     // height follows the slide's proportions.
     int32_t imageWidthPx = 1280;
+    // How many offices convert the files of a list at the same time; 0: one per processor
+    // core, at most 4 (an office keeps about one core busy, and each holds its own memory).
+    int offices = 0;
 };
 
 } // namespace slidemill

@@ -15,10 +15,12 @@
 
 #include <rtl/ref.hxx>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -444,7 +446,31 @@ int32_t LibreOfficeComponent::WithOffice(int64_t deadlineMs, const std::function
     return outcome.result;
 }
 
+int32_t LibreOfficeComponent::ConcurrentConversions() {
+    if (!OptimizeForSpeed())
+        return 1;
+    int offices = impl_->options.offices;
+    if (offices <= 0)
+        offices = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
+    return offices;
+}
+
+ConversionComponent& LibreOfficeComponent::ConcurrentComponent(int32_t index) {
+    if (index <= 0)
+        return *this;
+    while (helpers_.size() < static_cast<size_t>(index)) {
+        EngineOptions options = impl_->options;
+        options.offices = 1;
+        helpers_.push_back(std::make_unique<LibreOfficeComponent>(options));
+    }
+    LibreOfficeComponent& helper = *helpers_[static_cast<size_t>(index - 1)];
+    helper.SetOptimizeForSpeed(OptimizeForSpeed());
+    return helper;
+}
+
 void LibreOfficeComponent::ShutDown() {
+    for (auto& helper : helpers_)
+        helper->ShutDown();
     impl_->office.reset();
     impl_->officeBroken = false;
 }

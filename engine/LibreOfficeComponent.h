@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace slidemill {
 
@@ -32,6 +33,11 @@ public:
     int32_t TextCount() override;
     std::string GetText(int32_t index) override;
 
+    // With OptimizeForSpeed, a file list converts on several offices at once: this component
+    // and helpers of its own, made with the same options and kept warm until ShutDown.
+    int32_t ConcurrentConversions() override;
+    ConversionComponent& ConcurrentComponent(int32_t index) override;
+
     int32_t Convert() override;
     std::string LastErrorText() const override { return lastError_; }
     float PercentComplete() const override { return percent_; }
@@ -51,6 +57,7 @@ private:
     void Report(float percent);
 
     std::unique_ptr<Impl> impl_;
+    std::vector<std::unique_ptr<LibreOfficeComponent>> helpers_;
     std::string lastError_;
     float percent_ = 0;
 };

@@ -46,6 +46,17 @@ public:
     virtual bool OptimizeForSpeed() const { return optimizeForSpeed_; }
     virtual void SetOptimizeForSpeed(bool value) { optimizeForSpeed_ = value; }
 
+    // How many files may convert at the same time, each on a component of its own (for the
+    // office engine: another office process). 1: one file at a time.
+    virtual int32_t ConcurrentConversions() { return 1; }
+    // The component for concurrent conversion number index (0 .. ConcurrentConversions() - 1);
+    // 0 is this one. Each serves one thread at a time; while a file list keeps them busy,
+    // nothing else calls them, and Progress is not raised on the caller's thread.
+    virtual ConversionComponent& ConcurrentComponent(int32_t index) {
+        (void)index;
+        return *this;
+    }
+
     void SetFromSlide(int32_t v) { properties_.FromSlide = v; }
     void SetToSlide(int32_t v) { properties_.ToSlide = v; }
     void SetOneFilePerSlide(bool v) { properties_.OneFilePerSlide = v; }
@@ -55,6 +66,7 @@ public:
     void SetIncludeNotesPage(bool v) { properties_.IncludeNotesPage = v; }
     void SetNotesOnly(bool v) { properties_.NotesOnly = v; }
     void SetShowSlideAndShape(bool v) { properties_.ShowSlideAndShape = v; }
+    void SetProperties(const ConversionProperties& v) { properties_ = v; }
     const ConversionProperties& Properties() const { return properties_; }
 
     virtual int32_t Convert() = 0;

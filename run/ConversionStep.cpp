@@ -3,21 +3,26 @@
 #include "core/FileTypes.h"
 #include "core/Translate.h"
 #include "run/ConversionComponent.h"
+#include "run/ConversionRecord.h"
 #include "run/DeleteFileWithRetry.h"
 #include "run/Elapsed.h"
 #include "run/FailureSink.h"
 #include "run/FileList.h"
 #include "run/FileNameParts.h"
+#include "run/ListLookahead.h"
 #include "run/ListProgress.h"
 #include "run/ListTargetNamer.h"
+#include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
 #include "run/RunControl.h"
 #include "settings/Paths.h"
 
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,11 +85,6 @@ int32_t Fail(clsConversionOptions& record, int32_t code, std::string message) {
     return code;
 }
 
-// Converting onto the source would replace the only copy of the presentation.
-bool WouldOverwriteSource(const std::string& source, const std::string& target) {
-    return !target.empty() && IsSameFile(source, target);
-}
-
 // Both stages of "PDF - with options": the component writes rich text beside the target, the
 // PDF stage turns it into the PDF, and the intermediate file goes once the first stage worked.
 int32_t ConvertThroughRichText(ConversionContext& context, clsConversionOptions& record) {
@@ -138,37 +138,57 @@ void AfterProcessing(ConversionContext& context, const clsConversionOptions& rec
         DeleteFileWithRetry(source);
 }
 
+// The renderer must not be newer than this program knows; a failed check fails the record.
+bool RendererVersionKnown(ConversionContext& context, clsConversionOptions& record) {
+    std::string version;
+    context.component.GetPowerPointVersion(version);
+    double number = 0;
+    if (ParseVersionNumber(version, number)) {
+        if (number >= 80)
+            number /= 10;
+        if (number > kNewestKnownVersion) {
+            Fail(record, kErrPowerPointVersion,
+                 Translate("Error 20: Version of MS PowerPoint") + " (" + version + ")");
+            return false;
+        }
+    }
+    return true;
+}
+
+// Waits for a conversion that runs on another thread, keeping the window responsive.
+int32_t AwaitConversion(ConversionContext& context, clsConversionOptions& record,
+                        PendingConversion& pending) {
+    while (!pending.WaitFor(std::chrono::milliseconds(100))) {
+        context.control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+        context.control.Checkpoint();
+    }
+    return Fail(record, pending.Result(), Translate(pending.ErrorText()));
+}
+
+// Several files of a list convert at once when the component offers it, the list has more than
+// one file left and the renderer passed its version check (which otherwise fails every file).
+// "PDF - with options" goes one by one: its second stage shares the first component's office.
+bool ConvertsSeveralAtOnce(ConversionContext& context, const clsConversionOptions& task, int32_t filesLeft) {
+    if (filesLeft < 2 || task.lTargetFileType == kTargetPdfWithOptions)
+        return false;
+    try {
+        if (context.component.ConcurrentConversions() < 2)
+            return false;
+        clsConversionOptions probe;
+        return RendererVersionKnown(context, probe);
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace
 
 int32_t ConvertWithComponent(ConversionContext& context, clsConversionOptions& record) {
     ConversionComponent& component = context.component;
     try {
-        std::string version;
-        component.GetPowerPointVersion(version);
-        double number = 0;
-        if (ParseVersionNumber(version, number)) {
-            if (number >= 80)
-                number /= 10;
-            if (number > kNewestKnownVersion)
-                return Fail(record, kErrPowerPointVersion,
-                            Translate("Error 20: Version of MS PowerPoint") + " (" + version + ")");
-        }
-
-        if (record.bConvertAllSlides) {
-            component.SetFromSlide(0);
-            component.SetToSlide(0);
-        } else {
-            component.SetFromSlide(record.lFromSlide);
-            component.SetToSlide(record.lToSlide);
-        }
-        component.SetOneFilePerSlide(record.bCreateFileForEachSlide);
-        component.SetSourceFile(record.sOriginalFile);
-        component.SetTargetFile(record.sTargetFile);
-        component.SetTargetFormat(record.lTargetFileType);
-        component.SetIncludeNotesPage(record.bIncludeNotesPage);
-        component.SetNotesOnly(record.bIncludeNotesOnly);
-        component.SetShowSlideAndShape(record.bShowSlideAndShape);
-
+        if (!RendererVersionKnown(context, record))
+            return record.lErr;
+        component.SetProperties(PropertiesFor(record));
         int32_t result = 0;
         {
             ProgressReport progress(context);
@@ -185,16 +205,13 @@ int32_t ConvertWithComponent(ConversionContext& context, clsConversionOptions& r
     }
 }
 
-int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record) {
+int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record,
+                       PendingConversion* converting) {
     const std::string source = record.sOriginalFile;
     const std::string target = record.sTargetFile;
     const int32_t sourceType = record.lOriginalFileType;
     const int32_t targetType = record.lTargetFileType;
-    record.bShowSlideAndShape = context.settings.bShowSlideAndShape;
-    record.bIncludeNotesPage = context.settings.bIncludeNotesPage;
-    record.bIncludeNotesOnly = context.settings.bIncludeNotesOnly;
-    record.sErr.clear();
-    record.lErr = 0;
+    PrepareRecord(context, record);
 
     if (WouldOverwriteSource(source, target) ||
         (targetType == kTargetPdfWithOptions && WouldOverwriteSource(source, target + ".rtf")))
@@ -210,6 +227,8 @@ int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record)
         record.sTargetFile = target;
         record.lOriginalFileType = sourceType;
         record.lTargetFileType = targetType;
+    } else if (converting) {
+        result = AwaitConversion(context, record, *converting);
     } else {
         result = ConvertWithComponent(context, record);
     }
@@ -264,6 +283,9 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
         const ListTargetNamer namer(coBlock, &context.component);
         const auto count = static_cast<int32_t>(files.size());
         int32_t i = TakeResumePosition(context, files);
+        std::optional<ListLookahead> ahead;
+        if (ConvertsSeveralAtOnce(context, coBlock, count - i + 1))
+            ahead.emplace(context, namer, perFile, files, i);
         for (; i <= count; ++i) {
             control.Checkpoint();
             if (!control.Running())
@@ -273,7 +295,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
             context.sCurrentFile = file;
             control.SetStatusText(StatusPanel::CurrentFile, file);
             control.SetStatusText(StatusPanel::State, ListPercentText(i, count));
-            const int32_t r = ConvertOneFile(context, perFile);
+            const int32_t r = ConvertOneFile(context, perFile, ahead ? &ahead->Take(i) : nullptr);
             control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
             if (r != 0) {
                 context.failures.LogConversionError(lJobNumber, perFile);
@@ -284,6 +306,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
                     break;
             }
         }
+        if (ahead)
+            ahead->Finish();
         RecordWhereAListStopped(context, control.Running(), i, files);
     }
     return result;

@@ -7,6 +7,8 @@
 
 namespace slidemill {
 
+class PendingConversion;
+
 // Result codes of a conversion besides those of the conversion component.
 inline constexpr int32_t kErrFileList = -10000;      // the source file or folder is missing
 inline constexpr int32_t kErrPowerPointVersion = -4; // the renderer is newer than this program knows
@@ -20,8 +22,10 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber, c
 
 // One source file to one target, including both stages of "PDF - with options" and moving or
 // deleting the source after a success. Sets sErr and lErr of the record and returns lErr. The
-// record's files and types are as before when it returns.
-int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record);
+// record's files and types are as before when it returns. With converting, the conversion
+// itself already runs on another thread: this waits for it instead of calling the component.
+int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record,
+                       PendingConversion* converting = nullptr);
 
 // One call of the conversion component with the record's files, type and options, after
 // checking the renderer's version. Sets sErr and lErr and returns lErr.

@@ -2,6 +2,12 @@
 #include "EngineTestSupport.h"
 
 #include "engine/EngineResult.h"
+#include "run/ConversionContext.h"
+#include "run/ConversionStep.h"
+#include "run/FailureSink.h"
+#include "run/FileList.h"
+#include "run/PdfStage.h"
+#include "run/RunControl.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +212,113 @@ TEST(EngineFailure, OfficesAreRecycledAndEachHasItsOwnProfile) {
     EXPECT_NE(profileOf(mine), profileOf(theirs));
     other.ShutDown();
     engine.ShutDown();
+    ExpectNoOfficeChildren();
+}
+
+// A file list runs on the pool: two offices convert at once, an office killed mid-list costs at
+// most the file it was converting, and no office is left once the engine shuts down.
+TEST(EngineFailure, AListRunsOnTwoOfficesAndSurvivesOneBeingKilled) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    TempFolder in("pool-in");
+    TempFolder out("pool-out");
+    const std::vector<std::string> decks{kTable, "poi_SampleShow.pptx", "pptx_sld-notes.pptx",
+                                         "pptx_sld-blank.pptx"};
+    std::vector<std::string> names;
+    const auto addRound = [&](int round) {
+        for (const auto& deck : decks) {
+            const std::string name = std::to_string(round) + "-" + deck;
+            fs::copy_file(GoodFile(deck), in.path() / name);
+            names.push_back(name);
+        }
+    };
+    EngineOptions options = TestEngineOptions();
+    options.offices = 2;
+    LibreOfficeComponent engine(options);
+    ASSERT_EQ(engine.ConcurrentConversions(), 2);
+
+    class Recorder : public FailureSink {
+    public:
+        std::vector<clsConversionOptions> rows;
+        void LogConversionError(int32_t, const clsConversionOptions& record) override {
+            rows.push_back(record);
+        }
+    };
+    // Kills the second office once the step has reached the list's third file.
+    class Killer : public RunControl {
+    public:
+        int victim = 0;
+        bool killed = false;
+        std::string third;
+        bool reached = false;
+        void SetStatusText(StatusPanel panel, const std::string& text) override {
+            if (panel == StatusPanel::CurrentFile && text == third)
+                reached = true;
+        }
+        void Checkpoint() override {
+            if (reached && !killed && victim > 0) {
+                killed = true;
+                kill(-victim, SIGKILL);
+            }
+        }
+    };
+    Recorder sink;
+    Killer control;
+    UnavailablePdfStage pdf;
+    ConversionContext context{engine, control, sink, pdf};
+    const auto task = [&](const std::string& target) {
+        clsConversionOptions t;
+        t.sOriginalFile = in.str() + "*.pptx";
+        t.sTargetFile = target + "*.pdf";
+        t.lTargetFileType = 32;
+        t.lOriginalFileType = 3;
+        return t;
+    };
+
+    // Warm-up on a first round: both offices start and convert.
+    addRound(0);
+    auto first = task(out.str() + "warm/");
+    EXPECT_EQ(PerformBlockConversion(context, 1, first), 0) << first.sErr;
+    EXPECT_TRUE(sink.rows.empty());
+    auto& helper = dynamic_cast<LibreOfficeComponent&>(engine.ConcurrentComponent(1));
+    const int mainOffice = engine.OfficeProcessId();
+    const int helperOffice = helper.OfficeProcessId();
+    ASSERT_GT(mainOffice, 0);
+    ASSERT_GT(helperOffice, 0) << "the second office converted files of the list";
+    EXPECT_NE(mainOffice, helperOffice);
+
+    addRound(1);
+    addRound(2);
+    std::vector<std::string> list;
+    auto all = task(out.str());
+    ASSERT_TRUE(BuildFileList(all, list, NullRunControl()));
+    ASSERT_EQ(list.size(), names.size());
+    control.third = list[2];
+    control.victim = helperOffice;
+    const int32_t result = PerformBlockConversion(context, 1, all);
+    ASSERT_TRUE(control.killed);
+    EXPECT_FALSE(ProcessExists(helperOffice));
+    // The killed office takes at most the file it was converting, with a plain reason.
+    ASSERT_LE(sink.rows.size(), 1u);
+    for (const auto& row : sink.rows) {
+        EXPECT_EQ(row.lErr, kEngineOfficeCrashed) << row.sErr;
+        EXPECT_EQ(result, kEngineOfficeCrashed);
+        EXPECT_NE(row.sErr.find(fs::path(row.sOriginalFile).filename().string()), std::string::npos);
+    }
+    size_t converted = 0;
+    for (const auto& file : list) {
+        const std::string pdf = out.str() + fs::path(file).stem().string() + ".pdf";
+        if (fs::exists(pdf)) {
+            ++converted;
+            EXPECT_GT(PdfPageCount(pdf), 0) << pdf;
+        }
+    }
+    EXPECT_EQ(converted + sink.rows.size(), list.size());
+    EXPECT_EQ(PdfPageCount(out.str() + "2-" + fs::path(kTable).stem().string() + ".pdf"), 3);
+
+    engine.ShutDown();
+    EXPECT_EQ(engine.OfficeProcessId(), 0);
+    EXPECT_EQ(helper.OfficeProcessId(), 0);
+    EXPECT_FALSE(ProcessExists(mainOffice));
     ExpectNoOfficeChildren();
 }
 

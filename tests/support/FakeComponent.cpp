@@ -31,6 +31,27 @@ bool FakeComponent::SupportsSingleFileOutput(int32_t code) {
     return code != 18;
 }
 
+ConversionComponent& FakeComponent::ConcurrentComponent(int32_t index) {
+    if (index <= 0)
+        return *this;
+    while (helpers.size() < static_cast<size_t>(index)) {
+        auto helper = std::make_unique<FakeComponent>();
+        helper->formats = formats;
+        helper->version = version;
+        helper->failures = failures;
+        helper->onConvert = onConvert;
+        helpers.push_back(std::move(helper));
+    }
+    return *helpers[static_cast<size_t>(index - 1)];
+}
+
+std::vector<ConversionProperties> FakeComponent::AllCalls() const {
+    std::vector<ConversionProperties> all = calls;
+    for (const auto& helper : helpers)
+        all.insert(all.end(), helper->calls.begin(), helper->calls.end());
+    return all;
+}
+
 int32_t FakeComponent::Convert() {
     calls.push_back(properties_);
     percent_ = 50;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,15 @@ public:
     std::function<void(const ConversionProperties&)> onConvert;
     std::vector<ConversionProperties> calls;
     int shutDownCount = 0;
+    // Conversions offered at the same time. The helpers are made on first use as copies of this
+    // component's formats, version, failures and onConvert (which must then be thread-safe).
+    int32_t concurrency = 1;
+    std::vector<std::unique_ptr<FakeComponent>> helpers;
+    // The calls of this component and of its helpers.
+    std::vector<ConversionProperties> AllCalls() const;
+
+    int32_t ConcurrentConversions() override { return concurrency; }
+    ConversionComponent& ConcurrentComponent(int32_t index) override;
 
     int32_t FormatCount() override { return static_cast<int32_t>(formats.size()); }
     bool GetFormat(int32_t index, int32_t& code, std::string& description) override;
