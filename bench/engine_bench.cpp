@@ -1,35 +1,66 @@
-// slidemill_bench_engine PROFILE_ROOT OUTDIR FILE...
-// Converts every FILE to PDF in OUTDIR through one LibreOfficeComponent (one office, kept warm),
-// the way a conversion run drives it, and prints one line:
-//   files=N ok=N startup_ms=X convert_ms=Y total_ms=Z
-// startup_ms is the office start (the first version query starts it), convert_ms the conversions
-// after it. Exit code 1 when any file failed, 2 on bad arguments.
+// slidemill_bench_engine PROFILE_ROOT OUTDIR OFFICES FILE...
+// Converts every FILE (all in one folder, all with the first file's extension) to PDF in OUTDIR
+// the way a conversion run does: one wildcard task through the conversion step, on the
+// LibreOffice engine with OFFICES offices (0: as many as the engine chooses). Prints one line:
+//   files=N ok=N failed=N offices=K startup_ms=X convert_ms=Y total_ms=Z
+// startup_ms is the first office's start (the version query starts it), convert_ms the step
+// after it, which includes starting the other offices. Exit code 1 when any file failed, 2 on
+// bad arguments.
+#include "core/ConversionOptions.h"
 #include "engine/LibreOfficeComponent.h"
+#include "run/ConversionContext.h"
+#include "run/ConversionStep.h"
+#include "run/FailureSink.h"
+#include "run/PdfStage.h"
+#include "run/RunControl.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
+namespace fs = std::filesystem;
+
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+class CountingSink : public slidemill::FailureSink {
+public:
+    int failures = 0;
+    void LogConversionError(int32_t, const slidemill::clsConversionOptions& record) override {
+        ++failures;
+        std::fprintf(stderr, "%s: %d %s\n", record.sOriginalFile.c_str(), static_cast<int>(record.lErr),
+                     record.sErr.c_str());
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: slidemill_bench_engine PROFILE_ROOT OUTDIR FILE...\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: slidemill_bench_engine PROFILE_ROOT OUTDIR OFFICES FILE...\n");
         return 2;
     }
-    const std::filesystem::path outFolder(argv[2]);
-    std::vector<std::string> files(argv + 3, argv + argc);
+    const fs::path outFolder = fs::absolute(argv[2]);
+    const std::vector<std::string> files(argv + 4, argv + argc);
+    const fs::path folder = fs::absolute(files.front()).parent_path();
+    const std::string extension = fs::path(files.front()).extension().string();
+    for (const auto& file : files) {
+        if (fs::absolute(file).parent_path() != folder || fs::path(file).extension() != extension) {
+            std::fprintf(stderr, "every FILE must be in %s and end with %s\n", folder.c_str(),
+                         extension.c_str());
+            return 2;
+        }
+    }
 
     slidemill::EngineOptions options;
     options.profileRoot = argv[1];
+    options.offices = std::atoi(argv[3]);
     slidemill::LibreOfficeComponent component(options);
 
     const auto start = std::chrono::steady_clock::now();
@@ -37,36 +68,28 @@ int main(int argc, char** argv) {
     component.GetPowerPointVersion(version);
     const double startupMs = MillisecondsSince(start);
 
+    CountingSink sink;
+    slidemill::UnavailablePdfStage pdf;
+    slidemill::ConversionContext context{component, slidemill::NullRunControl(), sink, pdf};
+    slidemill::clsConversionOptions task;
+    task.sOriginalFile = (folder / ("*" + extension)).string();
+    task.sTargetFile = (outFolder / "*.pdf").string();
+    task.lTargetFileType = 32;
+    task.lOriginalFileType = 3;
+
     const auto convertStart = std::chrono::steady_clock::now();
-    int ok = 0;
-    for (const std::string& file : files) {
-        // The same calls, in the same order, as a conversion run makes for each file.
-        component.GetPowerPointVersion(version);
-        component.SetFromSlide(0);
-        component.SetToSlide(0);
-        component.SetOneFilePerSlide(false);
-        component.SetSourceFile(file);
-        const std::string target = (outFolder / std::filesystem::path(file).stem()).string() + ".pdf";
-        component.SetTargetFile(target);
-        component.SetTargetFormat(32);
-        component.SetIncludeNotesPage(false);
-        component.SetNotesOnly(false);
-        component.SetShowSlideAndShape(false);
-        const int32_t result = component.Convert();
-        if (result == 0) {
-            ++ok;
-        } else {
-            std::fprintf(stderr, "%s: %d %s\n", file.c_str(), static_cast<int>(result),
-                         component.LastErrorText().c_str());
-            if (result == -1)
-                break;
-        }
-    }
+    const int32_t result = slidemill::PerformBlockConversion(context, 1, task);
     const double convertMs = MillisecondsSince(convertStart);
     const double totalMs = MillisecondsSince(start);
+    const int offices = component.ConcurrentConversions();
     component.ShutDown();
 
-    std::printf("files=%zu ok=%d startup_ms=%.0f convert_ms=%.0f total_ms=%.0f version=%s\n", files.size(),
-                ok, startupMs, convertMs, totalMs, version.c_str());
-    return ok == static_cast<int>(files.size()) ? 0 : 1;
+    int written = 0;
+    for (const auto& file : files)
+        written += fs::exists(outFolder / fs::path(file).stem().concat(".pdf")) ? 1 : 0;
+    std::printf("files=%zu ok=%d failed=%d offices=%d startup_ms=%.0f convert_ms=%.0f total_ms=%.0f "
+                "version=%s\n",
+                files.size(), written, sink.failures, offices, startupMs, convertMs, totalMs,
+                version.c_str());
+    return result == 0 && sink.failures == 0 && written == static_cast<int>(files.size()) ? 0 : 1;
 }

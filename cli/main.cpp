@@ -6,6 +6,7 @@
 #include "cli/ConsolePrompt.h"
 #include "cli/ResultCodes.h"
 #include "core/JobDocument.h"
+#include "platform/Environment.h"
 #include "platform/Terminal.h"
 #include "run/ConversionComponent.h"
 #include "run/JobRunner.h"
@@ -29,6 +30,8 @@
 #include "engine/WriterRichText.h"
 #endif
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <exception>
 #include <iostream>
@@ -99,6 +102,20 @@ MainWindowSettings ReadRunSettings() {
     return ExitCodeForRunStatus(runStatus, run.SomethingFailed());
 }
 
+#ifdef SLIDEMILL_WITH_ENGINE
+// SLIDEMILL_OFFICES sets how many offices convert a file list at once (1 keeps memory lowest);
+// unset or not a positive number, the engine picks one per core.
+EngineOptions EngineOptionsFromEnvironment() {
+    EngineOptions options;
+    const std::string offices = EnvironmentValue("SLIDEMILL_OFFICES");
+    int value = 0;
+    const auto [end, error] = std::from_chars(offices.data(), offices.data() + offices.size(), value);
+    if (error == std::errc() && end == offices.data() + offices.size() && value > 0)
+        options.offices = std::min(value, 64);
+    return options;
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,7 +128,9 @@ int main(int argc, char** argv) {
     if (arguments.size() == 1 && arguments[0] == "--automation") {
         // The server fixes the settings location itself and makes a component per session.
 #if defined(SLIDEMILL_WITH_DBUS) && defined(SLIDEMILL_WITH_ENGINE)
-        return RunAutomationServer(argc, argv, [] { return std::make_unique<LibreOfficeComponent>(); });
+        return RunAutomationServer(argc, argv, [] {
+            return std::make_unique<LibreOfficeComponent>(EngineOptionsFromEnvironment());
+        });
 #else
         std::cerr << name << ": this build has no automation server.\n";
         return kExitSomeFailed;
@@ -122,7 +141,7 @@ int main(int argc, char** argv) {
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
         const MainWindowSettings settings = ReadRunSettings();
-        LibreOfficeComponent component;
+        LibreOfficeComponent component(EngineOptionsFromEnvironment());
         component.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);
         WriterRichTextEngine richText(component);
         PdfWithOptions pdf(richText, settings.pdx);
