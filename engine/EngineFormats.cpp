@@ -29,7 +29,8 @@ const std::vector<EngineFormat>& EngineFormats() {
         {6, "Rich Text Format (slide text outline)", "rtf", FormatKind::Outline, ""},
         {106, "Rich Text Format with a picture of each slide", "rtf", FormatKind::OutlineWithPictures, ""},
         {101, "SVG Picture (one per slide)", "svg", FormatKind::SlideImage, "image/svg+xml"},
-        {102, "PDF/A-1b Document (archival)", "pdf", FormatKind::Pdf, "impress_pdf_Export", 1},
+        // The office writes PDF/A-1 tagged, declaring the stricter level "a".
+        {102, "PDF/A-1 Document (archival)", "pdf", FormatKind::Pdf, "impress_pdf_Export", 1},
         {103, "PDF/A-2b Document (archival)", "pdf", FormatKind::Pdf, "impress_pdf_Export", 2},
     };
     return formats;

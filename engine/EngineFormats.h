@@ -22,8 +22,11 @@ struct EngineFormat {
     const char* extension; // without the dot
     FormatKind kind;
     const char* filter;     // office filter name, or the picture media type for SlideImage
-    int32_t pdfVersion = 0; // PDF: 0 plain, 1 PDF/A-1b, 2 PDF/A-2b
+    int32_t pdfVersion = 0; // PDF: 0 plain, 1 PDF/A-1, 2 PDF/A-2b
 };
+
+// PowerPoint's number for a show (.ppsx): its package needs the show's content type.
+inline constexpr int32_t kFormatPowerPointShow = 28;
 
 // Every format the engine writes, in the order offered to the user.
 const std::vector<EngineFormat>& EngineFormats();

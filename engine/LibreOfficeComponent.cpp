@@ -4,6 +4,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/Office.h"
 #include "engine/OutputStaging.h"
+#include "engine/PackageContentType.h"
 #include "engine/PresentationExport.h"
 #include "engine/ProtectedFileCheck.h"
 #include "engine/UnoCallbacks.h"
@@ -38,6 +39,13 @@ struct Outcome {
     EngineResult result = kEngineOk;
     std::string detail;
 };
+
+// Puts right what the office's filter leaves wrong in a written deck.
+void FinishPackage(const EngineFormat& format, const std::string& path) {
+    std::string why;
+    if (format.code == kFormatPowerPointShow && !MarkPackageAsShow(path, why))
+        throw css::uno::RuntimeException(ToOUString("the show could not be marked as one: " + why));
+}
 
 std::string SlideFileName(int32_t number, const char* extension) {
     return "Slide" + std::to_string(number) + "." + extension;
@@ -263,11 +271,13 @@ struct LibreOfficeComponent::Impl {
                 return Guarded(deadline, kEngineExportFailed, [&] {
                     KeepOnlySlides(document, range);
                     StoreWithFilter(document, out, format.filter, exportIndicator);
+                    FinishPackage(format, out);
                 });
             return EachSlideFromFreshCopy(
                 p.SourceFile, document, range, slideDeadline, report, [&](int32_t n) {
-                    StoreWithFilter(document, out + "/" + SlideFileName(n, format.extension), format.filter,
-                                    nullptr);
+                    const std::string file = out + "/" + SlideFileName(n, format.extension);
+                    StoreWithFilter(document, file, format.filter, nullptr);
+                    FinishPackage(format, file);
                 });
         case FormatKind::Html:
             if (!p.OneFilePerSlide)

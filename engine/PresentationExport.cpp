@@ -8,12 +8,15 @@
 #include <com/sun/star/drawing/XDrawPages.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/graphic/GraphicProvider.hpp>
+#include <com/sun/star/graphic/XGraphicProvider.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/uno/RuntimeException.hpp>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace slidemill {
 namespace {
@@ -117,16 +120,37 @@ void ExportSlidePicture(const Context& context, const Document& document, int32_
     pixelHeight = width > 0 && height > 0
                       ? static_cast<int32_t>((int64_t{widthPx} * height + width / 2) / width)
                       : widthPx * 3 / 4;
+    // The office draws BMP pictures through a path capped at about one megabyte of pixels, so a
+    // slide would come out far smaller than asked: it is drawn as PNG and that picture stored
+    // as BMP instead.
+    const bool viaPng = std::string_view(mediaType) == "image/bmp";
+    const std::string drawn = viaPng ? path + ".png" : path;
     const auto filter = css::drawing::GraphicExportFilter::create(context);
     filter->setSourceDocument(page);
     const NamedValues filterData{{"PixelWidth", Any(sal_Int32(pixelWidth))},
                                  {"PixelHeight", Any(sal_Int32(pixelHeight))}};
-    const auto ok =
-        filter->filter(MakeProperties({{"URL", Any(ToFileUrl(path))},
-                                       {"MediaType", Any(rtl::OUString::createFromAscii(mediaType))},
-                                       {"FilterData", Any(MakeProperties(filterData))}}));
+    const auto ok = filter->filter(
+        MakeProperties({{"URL", Any(ToFileUrl(drawn))},
+                        {"MediaType", Any(rtl::OUString::createFromAscii(viaPng ? "image/png" : mediaType))},
+                        {"FilterData", Any(MakeProperties(filterData))}}));
     if (!ok)
         throw css::uno::RuntimeException("the office could not draw slide " + rtl::OUString::number(number));
+    if (viaPng) {
+        struct RemoveDrawn {
+            std::string path;
+            ~RemoveDrawn() {
+                std::error_code ignored;
+                std::filesystem::remove(path, ignored);
+            }
+        } removeDrawn{drawn};
+        const auto provider = css::graphic::GraphicProvider::create(context);
+        const auto picture = provider->queryGraphic(MakeProperties({{"URL", Any(ToFileUrl(drawn))}}));
+        if (!picture.is())
+            throw css::uno::RuntimeException("the office could not read its picture of slide " +
+                                             rtl::OUString::number(number));
+        provider->storeGraphic(picture, MakeProperties({{"URL", Any(ToFileUrl(path))},
+                                                        {"MimeType", Any(rtl::OUString("image/x-MS-bmp"))}}));
+    }
 }
 
 std::vector<OutlineSlide> ReadOutline(const Context& context, const Document& document,

@@ -5,6 +5,7 @@
 #include "engine/EngineTexts.h"
 #include "engine/LibreOfficeComponent.h"
 #include "engine/OutputStaging.h"
+#include "engine/PackageContentType.h"
 #include "engine/ProtectedFileCheck.h"
 #include "engine/Watchdog.h"
 #include "support/TempFolder.h"
@@ -226,6 +227,19 @@ TEST(ProtectedFileCheck, RecognisesEncryptedCompoundFilesOnly) {
     EXPECT_FALSE(LooksPasswordProtected(folder.file("g.ppt", compound + "EncryptedPackage")));
     EXPECT_FALSE(LooksPasswordProtected(folder.str() + "missing.ppt"));
     EXPECT_FALSE(LooksPasswordProtected(folder.file("empty.ppt", "")));
+}
+
+TEST(PackageContentType, LeavesFilesThatAreNoPresentationPackageAsTheyWere) {
+    TempFolder t("package");
+    const std::string text = t.file("notes.ppsx", "not a package at all");
+    std::string error;
+    EXPECT_FALSE(MarkPackageAsShow(text, error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadWholeFile(text), "not a package at all");
+    EXPECT_FALSE(MarkPackageAsShow(t.str() + "missing.ppsx", error));
+    EXPECT_FALSE(fs::exists(t.str() + "missing.ppsx"));
+    // Nothing is left beside the files.
+    EXPECT_EQ(std::distance(fs::directory_iterator(t.path()), fs::directory_iterator()), 1);
 }
 
 } // namespace
