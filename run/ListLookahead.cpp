@@ -6,6 +6,7 @@
 #include "run/ListTargetNamer.h"
 #include "run/RunControl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -24,8 +25,10 @@ ListLookahead::ListLookahead(ConversionContext& context, const ListTargetNamer& 
                              int32_t first)
     : context_(context), namer_(namer), template_(perFile), files_(files), next_(first),
       workers_(context.component),
-      // Twice the workers keeps each one busy while the step handles the file before.
-      depth_(2 * static_cast<std::size_t>(workers_.Workers())) {}
+      // Results are taken in list order: a deep window keeps the other offices busy while one
+      // works through a long deck. A pause costs only the files converted ahead, which convert
+      // again when the list resumes.
+      depth_(std::max<std::size_t>(8, 4 * static_cast<std::size_t>(workers_.Workers()))) {}
 
 PendingConversion& ListLookahead::Take(int32_t index) {
     while (!window_.empty() && window_.front().index < index)

@@ -248,6 +248,31 @@ TEST_F(ParallelList, OverlapsWorkButLogsAndHandlesSourcesInListOrder) {
     EXPECT_EQ(FilesShown(), files);
 }
 
+TEST_F(ParallelList, OtherOfficesKeepConvertingWhileOneWorksThroughALongDeck) {
+    for (int i = 0; i < 10; ++i)
+        t.file("in/f" + std::to_string(i) + ".ppt");
+    const auto files = ListOf("in/*.ppt");
+    std::mutex mutex;
+    std::condition_variable changed;
+    int othersDone = 0;
+    int doneWhileLongRan = -1;
+    component.onConvert = [&](const ConversionProperties& p) {
+        std::unique_lock lock(mutex);
+        if (p.SourceFile == files[0]) {
+            // The long deck: it ends once the rest of the list has moved on without it.
+            changed.wait_for(lock, 5s, [&] { return othersDone >= 7; });
+            doneWhileLongRan = othersDone;
+        } else {
+            ++othersDone;
+            changed.notify_all();
+        }
+    };
+    auto task = Task("in/*.ppt", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, task), 0);
+    EXPECT_GE(doneWhileLongRan, 7) << "the other office sat idle behind the long deck";
+    EXPECT_EQ(FilesShown(), files);
+}
+
 TEST_F(ParallelList, FilesWithTheSameTargetNeverRunTogetherAndTheLaterOneWins) {
     // a.ppt and a.pptx both become out/a.pdf.
     for (const char* name : {"a.ppt", "a.pptx", "b.ppt"})
