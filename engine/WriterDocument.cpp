@@ -130,8 +130,10 @@ int32_t WriterDocument::With(const std::function<void(const Reference<css::lang:
 std::u16string WriterDocument::PlainText() {
     rtl::OUString text;
     std::string detail;
+    textReadFailed_ = false;
     if (With([&](const Reference<css::lang::XComponent>& d) { text = BodyText(d)->getString(); }, detail) !=
         kEngineOk) {
+        textReadFailed_ = true;
         if (session_)
             session_->textReadFailed = true;
         return {};

@@ -16,9 +16,9 @@ namespace slidemill {
 class LibreOfficeComponent;
 class Office;
 
-// What the documents of one engine share. PlainText cannot report a failure, so a read that
-// failed is remembered here: until the next successful load, nothing is saved, and an output
-// built from the unread text is never passed off as the result.
+// What the documents of one engine share. A read of a document's text that failed is also
+// remembered here: until the next successful load, nothing is saved, and an output built from
+// the unread text is never passed off as the result.
 struct WriterSession {
     bool textReadFailed = false;
 };
@@ -35,6 +35,7 @@ public:
     WriterDocument& operator=(const WriterDocument&) = delete;
 
     std::u16string PlainText() override;
+    bool TextReadFailed() const override { return textReadFailed_; }
     bool ReplaceRange(std::size_t start, std::size_t length, const std::u16string& text) override;
     bool AppendRangeTo(std::size_t start, std::size_t length, RichTextDocument& target) override;
     bool AppendAllTo(RichTextDocument& target) override;
@@ -56,6 +57,7 @@ private:
     int64_t deadlineMs_;
     css::uno::Reference<css::lang::XComponent> component_;
     int officePid_ = 0;
+    bool textReadFailed_ = false;
     std::shared_ptr<WriterSession> session_;
 };
 

@@ -14,6 +14,9 @@ public:
     virtual ~RichTextDocument() = default;
     // The document's text without formatting; paragraphs end with a line feed.
     virtual std::u16string PlainText() = 0;
+    // True when the last PlainText could not read the text (it then returned nothing), so an
+    // empty text is not taken for an empty document.
+    virtual bool TextReadFailed() const { return false; }
     // Replaces a range by text, which takes the formatting of the text it replaces.
     virtual bool ReplaceRange(std::size_t start, std::size_t length, const std::u16string& text) = 0;
     // Copies a range with its formatting to the end of target.

@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kTargetFailed = -2;
 constexpr int kSourceFailed = -3;
+constexpr const char* kTextUnread = "the text of the input file could not be read";
 constexpr int kSameFile = -6;
 constexpr int kProgressEvery = 20;
 
@@ -101,6 +102,8 @@ int RichRemoveEmptyLines(clsConversionOptions& task, RichTextEngine& engine, Run
     if (engine.OpenFile(task.sOriginalFile, sourceFormat, *source, error) != 0)
         return Finish(task, kSourceFailed, error);
     const std::u16string text = source->PlainText();
+    if (source->TextReadFailed())
+        return Finish(task, kSourceFailed, Translate(kTextUnread));
     auto output = engine.NewDocument();
     int lines = 0;
     for (std::size_t start = 0; start < text.size();) {
@@ -147,6 +150,9 @@ int RichSearchAndReplace(clsConversionOptions& task, RichTextEngine& engine, Run
     if (engine.OpenFile(task.sOriginalFile, sourceFormat, *document, error) != 0)
         return Finish(task, kSourceFailed, error);
     const std::u16string text = document->PlainText();
+    // An unread text is no empty document: the task must not pass for done.
+    if (document->TextReadFailed())
+        return Finish(task, kSourceFailed, Translate(kTextUnread));
     const std::u16string find = ToUtf16(ExpandCharacterCodes(task.sFindString));
     const std::u16string replacement = ToUtf16(ExpandCharacterCodes(task.sReplaceString));
     if (text.empty() || find.empty())

@@ -200,6 +200,7 @@ TEST(PdfWithOptions, AnOfficeLostBetweenLoadAndSaveFailsTheFileNotTheNext) {
     // Text that could not be read is not silently taken as an empty document: what would be
     // built from it is not saved until another file has loaded.
     EXPECT_TRUE(document->PlainText().empty());
+    EXPECT_TRUE(document->TextReadFailed());
     auto output = engine.NewDocument();
     const std::string empty = dir.str() + "built-from-nothing.rtf";
     EXPECT_NE(engine.FileSave(empty, 5, *output, error), 0);

@@ -41,6 +41,7 @@ TEST(WriterRichText, LoadsAndSavesByFormatCode) {
     EXPECT_EQ(code, 5);
     EXPECT_TRUE(error.empty());
     const std::string text = Utf8(document->PlainText());
+    EXPECT_FALSE(document->TextReadFailed());
     EXPECT_NE(text.find("First paragraph\nSecond bold paragraph\nThird paragraph"), std::string::npos)
         << text;
 

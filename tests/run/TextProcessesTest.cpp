@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -425,7 +426,9 @@ class FakeDocument : public RichTextDocument {
 public:
     std::u16string text;
     std::u16string formats;
-    std::u16string PlainText() override { return text; }
+    bool unreadable = false;
+    std::u16string PlainText() override { return unreadable ? std::u16string() : text; }
+    bool TextReadFailed() const override { return unreadable; }
     bool ReplaceRange(std::size_t start, std::size_t length, const std::u16string& with) override {
         const char16_t format = start < formats.size() ? formats[start] : u'n';
         text.replace(start, length, with);
@@ -460,6 +463,7 @@ public:
         const std::string content = ReadWholeFile(path);
         const std::size_t bar = content.find('|');
         auto& doc = static_cast<FakeDocument&>(document);
+        doc.unreadable = unreadable.count(path) != 0;
         doc.text = Widen(content.substr(0, bar));
         doc.formats =
             bar == std::string::npos ? std::u16string(doc.text.size(), u'n') : Widen(content.substr(bar + 1));
@@ -472,6 +476,7 @@ public:
         return 0;
     }
     int saves = 0;
+    std::set<std::string> unreadable; // files whose text the engine fails to read
 };
 
 } // namespace
@@ -521,4 +526,17 @@ TEST(RichTextProcesses, FailWithAClearMessageWithoutAnEngineOrSource) {
 
     clsConversionOptions unknown = Task(html, dir.str() + "b.xyz", 7);
     EXPECT_EQ(AppendFile(unknown, &engine), -3);
+
+    // A text the engine could not read is not an empty document: both processes fail.
+    const std::string rtf = dir.file("lost.rtf", "text|nnnn");
+    engine.unreadable.insert(rtf);
+    clsConversionOptions replace = Task(rtf, dir.str() + "lost-replaced.rtf", 5);
+    replace.sFindString = "text";
+    replace.sReplaceString = "word";
+    EXPECT_EQ(SearchAndReplace(replace, &engine), -3);
+    EXPECT_NE(replace.sErr.find("could not be read"), std::string::npos) << replace.sErr;
+    clsConversionOptions lines = Task(rtf, dir.str() + "lost-lines.rtf", 5);
+    EXPECT_EQ(RemoveEmptyLines(lines, &engine), -3);
+    EXPECT_NE(lines.sErr.find("could not be read"), std::string::npos) << lines.sErr;
+    EXPECT_EQ(engine.saves, 0);
 }
