@@ -27,6 +27,14 @@ ConversionProperties PropertiesFor(const clsConversionOptions& record) {
     return p;
 }
 
+std::string SafeLastErrorText(ConversionComponent& component) {
+    try {
+        return component.LastErrorText();
+    } catch (...) {
+        return {};
+    }
+}
+
 bool WouldOverwriteSource(const std::string& source, const std::string& target) {
     return !target.empty() && IsSameFile(source, target);
 }

@@ -16,6 +16,9 @@ void PrepareRecord(const ConversionContext& context, clsConversionOptions& recor
 // The component's properties for converting the record's file.
 ConversionProperties PropertiesFor(const clsConversionOptions& record);
 
+// The component's last error text, or "" when even asking for it fails.
+std::string SafeLastErrorText(ConversionComponent& component);
+
 // Converting onto the source would replace the only copy of the presentation.
 bool WouldOverwriteSource(const std::string& source, const std::string& target);
 

@@ -71,14 +71,6 @@ private:
     ConversionComponent& component_;
 };
 
-std::string SafeLastErrorText(ConversionComponent& component) {
-    try {
-        return component.LastErrorText();
-    } catch (...) {
-        return {};
-    }
-}
-
 int32_t Fail(clsConversionOptions& record, int32_t code, std::string message) {
     record.lErr = code;
     record.sErr = std::move(message);

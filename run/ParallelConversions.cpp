@@ -1,23 +1,12 @@
 #include "run/ParallelConversions.h"
 
+#include "run/ConversionRecord.h"
 #include "run/ConversionStep.h"
 
 #include <algorithm>
 #include <exception>
 
 namespace slidemill {
-
-namespace {
-
-std::string LastErrorTextOrEmpty(ConversionComponent& component) {
-    try {
-        return component.LastErrorText();
-    } catch (...) {
-        return {};
-    }
-}
-
-} // namespace
 
 std::shared_ptr<PendingConversion> PendingConversion::Finished(int32_t result, std::string errorText) {
     auto pending = std::make_shared<PendingConversion>(ConversionProperties{});
@@ -106,7 +95,7 @@ void ParallelConversions::Work(ConversionComponent& component) {
             text = e.what();
         } catch (...) {
             result = kErrComponentFault;
-            text = LastErrorTextOrEmpty(component);
+            text = SafeLastErrorText(component);
         }
         job->Complete(result, std::move(text));
     }

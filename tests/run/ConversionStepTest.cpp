@@ -1,5 +1,6 @@
 #include "run/ConversionStep.h"
 
+#include "ConversionTask.h"
 #include "TestRunControl.h"
 #include "core/FileTypes.h"
 #include "run/DeleteFileWithRetry.h"
@@ -60,12 +61,7 @@ protected:
     ConversionContext context{component, control, sink, pdf};
 
     clsConversionOptions Task(const std::string& source, const std::string& target, int32_t type = 32) {
-        clsConversionOptions task;
-        task.sOriginalFile = t.str() + source;
-        task.sTargetFile = t.str() + target;
-        task.lTargetFileType = type;
-        task.lOriginalFileType = 3;
-        return task;
+        return test::ConversionTask(t, source, target, type);
     }
     std::vector<std::string> Sources() const {
         std::vector<std::string> out;

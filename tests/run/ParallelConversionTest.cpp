@@ -1,5 +1,6 @@
 // File lists converted on several components at once: the step must still behave exactly as a
 // one-by-one run would (log order, source handling, pause position) while the work overlaps.
+#include "ConversionTask.h"
 #include "TestRunControl.h"
 #include "core/FileTypes.h"
 #include "run/ConversionStep.h"
@@ -40,7 +41,7 @@ public:
     }
 };
 
-class FailingPdfStage : public PdfStage {
+class WritingPdfStage : public PdfStage {
 public:
     int32_t ConvertRtfToPdf(clsConversionOptions& record) override {
         std::ofstream(record.sTargetFile) << "pdf";
@@ -96,7 +97,7 @@ protected:
     test::FakeComponent component;
     PausingControl control;
     RecordingSink sink;
-    FailingPdfStage pdf;
+    WritingPdfStage pdf;
     ConversionContext context{component, control, sink, pdf};
     FlightRecorder flights;
 
@@ -111,12 +112,7 @@ protected:
         };
     }
     clsConversionOptions Task(const std::string& source, const std::string& target, int32_t type = 32) {
-        clsConversionOptions task;
-        task.sOriginalFile = t.str() + source;
-        task.sTargetFile = t.str() + target;
-        task.lTargetFileType = type;
-        task.lOriginalFileType = 3;
-        return task;
+        return test::ConversionTask(t, source, target, type);
     }
     // The files the step named as the one it works on (the list's own building aside).
     std::vector<std::string> FilesShown() const {
