@@ -174,6 +174,8 @@ bool ReadOptionsCell(std::string_view cell, const std::string& action, clsConver
     }
     if (!IsSpecialAction(action))
         return clean;
+    // Every special process names its targets and types by its own type codes.
+    record.lConversionMethod = kMethodSpecial;
 
     if (IsLaunchCode(record.lSpecialProcess)) {
         std::string values;

@@ -54,7 +54,7 @@ bool ReadTaskRow(clsConversionOptions& record, int row, Grid& grid, std::string*
 bool ReadTaskCells(clsConversionOptions& record, int row, const Grid& grid, std::string* problem = nullptr);
 
 // What a runner reports for a task row that ReadTaskRow could not read.
-inline constexpr int32_t kMalformedTaskRow = -21;
+inline constexpr int32_t kMalformedTaskRow = -22;
 
 // Removes task row n and renumbers the tasks 1, 2, 3 …; false (and nothing changed) for the
 // header, the new-task row or a row outside the grid.

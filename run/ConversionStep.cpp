@@ -14,7 +14,9 @@
 #include "run/ListTargetNamer.h"
 #include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
+#include "run/ResultCodeMessage.h"
 #include "run/RunControl.h"
+#include "run/TargetClaims.h"
 #include "settings/Paths.h"
 
 #include <charconv>
@@ -206,9 +208,10 @@ int32_t ConvertOneFile(ConversionContext& context, clsConversionOptions& record,
     PrepareRecord(context, record);
 
     if (WouldOverwriteSource(source, target) ||
-        (targetType == kTargetPdfWithOptions && WouldOverwriteSource(source, target + ".rtf")))
-        return Fail(record, kErrTargetIsSource,
-                    Translate("Error 21: The target file is the source file itself") + " (" + target + ")");
+        (targetType == kTargetPdfWithOptions && WouldOverwriteSource(source, target + ".rtf"))) {
+        record.lErr = kErrTargetIsSource;
+        return Fail(record, kErrTargetIsSource, ResultCodeMessage(record));
+    }
 
     int32_t result = 0;
     if (targetType == kTargetPdfWithOptions) {
@@ -273,21 +276,26 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
             context.lResumeFileIndex = 0;
     } else {
         const ListTargetNamer namer(coBlock, &context.component);
+        // Decided over the whole list, also when it resumes, so that the same files win.
+        const TargetClaims claims = TargetClaims::ForList(files, namer);
         const auto count = static_cast<int32_t>(files.size());
         int32_t i = TakeResumePosition(context, files);
         std::optional<ListLookahead> ahead;
         if (ConvertsSeveralAtOnce(context, coBlock, count - i + 1))
-            ahead.emplace(context, namer, perFile, files, i);
+            ahead.emplace(context, namer, claims, perFile, files, i);
         for (; i <= count; ++i) {
             control.Checkpoint();
             if (!control.Running())
                 break;
             const std::string& file = files[static_cast<std::size_t>(i - 1)];
-            namer.Apply(file, perFile);
+            const bool refused = claims.Refusal(i) != 0;
+            namer.Apply(file, perFile, !refused);
             context.sCurrentFile = file;
             control.SetStatusText(StatusPanel::CurrentFile, file);
             control.SetStatusText(StatusPanel::State, ListPercentText(i, count));
-            const int32_t r = ConvertOneFile(context, perFile, ahead ? &ahead->Take(i) : nullptr);
+            // A refused file is neither converted nor moved nor deleted: its source stays.
+            const int32_t r = refused ? claims.Refuse(i, perFile)
+                                      : ConvertOneFile(context, perFile, ahead ? &ahead->Take(i) : nullptr);
             control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
             if (r != 0) {
                 context.failures.LogConversionError(lJobNumber, perFile);

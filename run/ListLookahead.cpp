@@ -5,6 +5,7 @@
 #include "run/ConversionStep.h"
 #include "run/ListTargetNamer.h"
 #include "run/RunControl.h"
+#include "run/TargetClaims.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,9 +22,9 @@ std::string PathKey(const std::string& path) {
 } // namespace
 
 ListLookahead::ListLookahead(ConversionContext& context, const ListTargetNamer& namer,
-                             const clsConversionOptions& perFile, const std::vector<std::string>& files,
-                             int32_t first)
-    : context_(context), namer_(namer), template_(perFile), files_(files), next_(first),
+                             const TargetClaims& claims, const clsConversionOptions& perFile,
+                             const std::vector<std::string>& files, int32_t first)
+    : context_(context), namer_(namer), claims_(claims), template_(perFile), files_(files), next_(first),
       workers_(context.component),
       // Results are taken in list order: a deep window keeps the other offices busy while one
       // works through a long deck. A pause costs only the files converted ahead, which convert
@@ -59,6 +60,12 @@ bool ListLookahead::Clashes(const std::string& source, const std::string& target
 void ListLookahead::Fill() {
     const auto count = static_cast<int32_t>(files_.size());
     while (next_ <= count && window_.size() < depth_) {
+        if (const int32_t refusal = claims_.Refusal(next_); refusal != 0) {
+            // The step refuses this file itself; it must not be written ahead either.
+            window_.push_back({next_, {}, {}, PendingConversion::Finished(refusal, {})});
+            ++next_;
+            continue;
+        }
         clsConversionOptions record = template_;
         namer_.Apply(files_[static_cast<std::size_t>(next_ - 1)], record);
         PrepareRecord(context_, record);

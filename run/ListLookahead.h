@@ -14,16 +14,18 @@ namespace slidemill {
 
 struct ConversionContext;
 class ListTargetNamer;
+class TargetClaims;
 
 // Hands the files of a list to the component's concurrent conversions ahead of the conversion
 // step, which still takes each file's result, logs it and moves or deletes its source in list
-// order. Files in flight together never share a target, and none writes where another reads:
-// the window stops growing at such a file until the ones before it are done, so every file
-// meets what a one-by-one run would have left.
+// order. A file the claims refuse is never handed on. Files in flight together never share a
+// target, and none writes where another reads: the window stops growing at such a file until
+// the ones before it are done, so every file meets what a one-by-one run would have left.
 class ListLookahead {
 public:
-    // files and namer must outlive the lookahead; first is the 1-based index the step starts at.
-    ListLookahead(ConversionContext& context, const ListTargetNamer& namer,
+    // files, namer and claims must outlive the lookahead; first is the 1-based index the step
+    // starts at.
+    ListLookahead(ConversionContext& context, const ListTargetNamer& namer, const TargetClaims& claims,
                   const clsConversionOptions& perFile, const std::vector<std::string>& files, int32_t first);
 
     // The conversion of file index (1-based; asked in order), started now if it was not yet.
@@ -46,6 +48,7 @@ private:
 
     ConversionContext& context_;
     const ListTargetNamer& namer_;
+    const TargetClaims& claims_;
     const clsConversionOptions template_;
     const std::vector<std::string>& files_;
     int32_t next_;

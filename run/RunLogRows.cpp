@@ -84,8 +84,12 @@ int AppendFailureRow(Grid& log, const Grid& tasks, int32_t lJobNumber, const cls
     std::string targetText;
     std::string originalText;
     try {
-        targetText = TypeCodeToText(coBlock.lTargetFileType, false, coBlock.lConversionMethod, component);
-        if (coBlock.lConversionMethod == kMethodComponent)
+        // A special process read from a job file may still carry the conversion method of the
+        // record it was read into: its types are its own, never the renderer's.
+        const int32_t method =
+            IsSpecialAction(coBlock.sActionToDo) ? kMethodSpecial : coBlock.lConversionMethod;
+        targetText = TypeCodeToText(coBlock.lTargetFileType, false, method, component);
+        if (method == kMethodComponent)
             originalText = TypeCodeToText(coBlock.lOriginalFileType, false, kMethodComponent, component);
     } catch (...) {
         // The entry is still worth having without its type texts.

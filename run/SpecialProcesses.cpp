@@ -9,6 +9,7 @@
 #include "run/ListProgress.h"
 #include "run/ListTargetNamer.h"
 #include "run/ResultCodeMessage.h"
+#include "run/TargetClaims.h"
 #include "run/TextProcesses.h"
 #include "settings/Paths.h"
 
@@ -136,6 +137,9 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
     perFile.lOriginalFileType = coBlock.lOriginalFileType;
     const bool onto = process == kSpecialAppend;
     const ListTargetNamer namer(coBlock, nullptr);
+    // An append collects every file into its one target; the other processes write one target
+    // per file, and none may land on another file of the list or on a target already written.
+    const TargetClaims claims = onto ? TargetClaims() : TargetClaims::ForList(files, namer);
     const auto count = static_cast<int32_t>(files.size());
     int32_t result = 0;
     int32_t i = TakeResumePosition(context, files);
@@ -148,7 +152,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
             perFile.sOriginalFile = file;
             perFile.sTargetFile = coBlock.sTargetFile;
         } else {
-            namer.Apply(file, perFile);
+            namer.Apply(file, perFile, claims.Refusal(i) == 0);
         }
         context.sCurrentFile = file;
         control.SetStatusText(StatusPanel::CurrentFile, file);
@@ -158,7 +162,9 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         // The target may sit among the files it collects (also under another name, as a link):
         // appending it to itself would never end well.
         const bool skip = onto && IsSameFile(file, coBlock.sTargetFile);
-        const int32_t r = skip ? 0 : RunSpecialProcess(perFile, control);
+        int32_t r = skip ? 0 : claims.Refuse(i, perFile);
+        if (!skip && r == 0)
+            r = RunSpecialProcess(perFile, control);
         control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
         if (perFile.lErr != 0) {
             coBlock.sErr = perFile.sErr;

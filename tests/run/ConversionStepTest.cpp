@@ -5,13 +5,16 @@
 #include "core/FileTypes.h"
 #include "run/DeleteFileWithRetry.h"
 #include "run/FailureSink.h"
+#include "run/FileList.h"
 #include "run/PdfStage.h"
+#include "run/TargetClaims.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -24,6 +27,7 @@ using test::ReadWholeFile;
 using test::TempFolder;
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
 
 class RecordingSink : public FailureSink {
@@ -278,6 +282,97 @@ TEST_F(ConversionStep, DeleteAfterProcessingOnlyAfterSuccessAndNeverTheTarget) {
     EXPECT_EQ(ReadWholeFile(same), "original");
     EXPECT_EQ(component.calls.size(), 2u);
     EXPECT_EQ(sink.rows.back().second.sOriginalFile, same);
+}
+
+TEST_F(ConversionStep, TwoSourcesOfOneTargetConvertTheFirstAndKeepTheOther) {
+    context.settings.bDeleteOriginalFileAfterProcessing = true;
+    t.file("in/deck.ppt", "three slides");
+    t.file("in/deck.pptx", "seven slides");
+    std::vector<std::string> files;
+    auto listing = Task("in/*.*", "out/*.pdf");
+    ASSERT_TRUE(BuildFileList(listing, files, control));
+    ASSERT_EQ(files.size(), 2u);
+    const std::string first = files[0], second = files[1];
+    const std::string kept = ReadWholeFile(second);
+
+    auto task = Task("in/*.*", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 3, task), kErrTargetClaimed);
+    ASSERT_EQ(component.calls.size(), 1u);
+    EXPECT_EQ(component.calls[0].SourceFile, first);
+    EXPECT_THAT(ReadWholeFile(t.path() / "out" / "deck.pdf"), HasSubstr(first + " as"));
+    EXPECT_FALSE(fs::exists(first)) << "the converted source goes as the settings ask";
+    ASSERT_TRUE(fs::exists(second)) << "the source that was not converted is never deleted";
+    EXPECT_EQ(ReadWholeFile(second), kept);
+    ASSERT_EQ(sink.rows.size(), 1u);
+    EXPECT_EQ(sink.rows[0].first, 3);
+    EXPECT_EQ(sink.rows[0].second.sOriginalFile, second);
+    EXPECT_EQ(sink.rows[0].second.lErr, kErrTargetClaimed);
+    EXPECT_THAT(sink.rows[0].second.sErr, HasSubstr(first));
+    EXPECT_EQ(task.lErr, kErrTargetClaimed);
+
+    // Moving instead of deleting: the refused source stays where it was.
+    context.settings.bDeleteOriginalFileAfterProcessing = false;
+    context.settings.bMoveOriginalFileAfterProcessing = true;
+    context.settings.sMoveFileToFolder = t.str() + "done";
+    t.file("in2/deck.ppt");
+    t.file("in2/deck.pptx");
+    auto moving = Task("in2/*.*", "out2/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 4, moving), kErrTargetClaimed);
+    ASSERT_EQ(sink.rows.size(), 2u);
+    const std::string refused = sink.rows[1].second.sOriginalFile;
+    EXPECT_TRUE(fs::exists(refused));
+    EXPECT_FALSE(fs::exists(t.path() / "done" / fs::path(refused).filename()));
+    EXPECT_EQ(fs::exists(t.path() / "done" / "deck.ppt") + fs::exists(t.path() / "done" / "deck.pptx"), 1);
+}
+
+TEST_F(ConversionStep, AResumedListRefusesTheSameFilesAsAWholeRun) {
+    t.file("in/deck.ppt");
+    t.file("in/deck.pptx");
+    t.file("in/zz.ppt");
+    std::vector<std::string> files;
+    auto listing = Task("in/*.*", "out/*.pdf");
+    ASSERT_TRUE(BuildFileList(listing, files, control));
+    ASSERT_EQ(files.size(), 3u);
+    // Resume just after the first "deck": the other one still loses to it.
+    const auto firstDeck = std::find_if(files.begin(), files.end(),
+                                        [](const std::string& f) { return fs::path(f).stem() == "deck"; });
+    const auto secondDeck = std::find_if(firstDeck + 1, files.end(),
+                                         [](const std::string& f) { return fs::path(f).stem() == "deck"; });
+    ASSERT_NE(secondDeck, files.end());
+    context.lResumeFileIndex = static_cast<int32_t>(firstDeck - files.begin()) + 2;
+    auto task = Task("in/*.*", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, task), kErrTargetClaimed);
+    for (const auto& call : component.calls)
+        EXPECT_NE(call.SourceFile, *secondDeck);
+    ASSERT_EQ(sink.rows.size(), 1u);
+    EXPECT_EQ(sink.rows[0].second.sOriginalFile, *secondDeck);
+}
+
+TEST_F(ConversionStep, BesideTheSourceNeverOverwritesASiblingSource) {
+    context.settings.bDeleteOriginalFileAfterProcessing = true;
+    const auto ppt = t.file("in/deck.ppt", "three slides");
+    const auto pptx = t.file("in/deck.pptx", "seven slides");
+    const auto other = t.file("in/other.ppt", "other");
+    auto task = Task("in/*.*", "*.pptx", 24);
+    task.bSaveInOriginalFolder = true;
+    const int32_t result = PerformBlockConversion(context, 1, task);
+    EXPECT_TRUE(result == kErrTargetIsOtherSource || result == kErrTargetIsSource) << result;
+    EXPECT_EQ(ReadWholeFile(pptx), "seven slides");
+    EXPECT_EQ(ReadWholeFile(ppt), "three slides") << "a refused source is kept";
+    ASSERT_EQ(component.calls.size(), 1u);
+    EXPECT_EQ(component.calls[0].SourceFile, other);
+    EXPECT_FALSE(fs::exists(other));
+    ASSERT_EQ(sink.rows.size(), 2u);
+    for (const auto& [job, row] : sink.rows) {
+        if (row.sOriginalFile == ppt) {
+            EXPECT_EQ(row.lErr, kErrTargetIsOtherSource);
+            EXPECT_THAT(row.sErr, HasSubstr(ppt + " -> " + pptx));
+        } else {
+            EXPECT_EQ(row.sOriginalFile, pptx);
+            EXPECT_EQ(row.lErr, kErrTargetIsSource);
+            EXPECT_THAT(row.sErr, HasSubstr("Error 21"));
+        }
+    }
 }
 
 TEST_F(ConversionStep, MoveAfterProcessingKeepsTheRelativeFolder) {

@@ -8,6 +8,7 @@
 #include "run/FileList.h"
 #include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
+#include "run/TargetClaims.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -269,34 +270,60 @@ TEST_F(ParallelList, OtherOfficesKeepConvertingWhileOneWorksThroughALongDeck) {
     EXPECT_EQ(FilesShown(), files);
 }
 
-TEST_F(ParallelList, FilesWithTheSameTargetNeverRunTogetherAndTheLaterOneWins) {
+TEST_F(ParallelList, OfFilesWithTheSameTargetTheFirstWinsAndTheOthersAreKept) {
     // a.ppt and a.pptx both become out/a.pdf.
-    for (const char* name : {"a.ppt", "a.pptx", "b.ppt"})
+    for (const char* name : {"a.ppt", "a.pptx", "b.ppt", "c.ppt", "d.ppt"})
         t.file(std::string("in/") + name);
     const auto files = ListOf("in/*.*");
-    ASSERT_EQ(files.size(), 3u);
-    // The first file of the pair is slow: run together, the second would finish first and the
-    // first would then overwrite it.
-    std::string slow;
+    ASSERT_EQ(files.size(), 5u);
+    std::string first, second;
     for (const auto& file : files)
-        if (slow.empty() && fs::path(file).stem() == "a")
-            slow = file;
-    component.onConvert = [this, slow](const ConversionProperties& p) {
+        if (fs::path(file).stem() == "a")
+            (first.empty() ? first : second) = file;
+    // The first of the pair is slow: were the second converted beside it, it would finish
+    // first and be overwritten, or (as a later file) overwrite it.
+    component.onConvert = [this, first](const ConversionProperties& p) {
         flights.Begin(p.TargetFile);
-        std::this_thread::sleep_for(p.SourceFile == slow ? 120ms : 10ms);
+        std::this_thread::sleep_for(p.SourceFile == first ? 120ms : 10ms);
         flights.End(p.TargetFile);
     };
+    context.settings.bDeleteOriginalFileAfterProcessing = true;
     auto task = Task("in/*.*", "out/*.pdf");
-    EXPECT_EQ(PerformBlockConversion(context, 1, task), 0);
+    EXPECT_EQ(PerformBlockConversion(context, 1, task), kErrTargetClaimed);
+    EXPECT_GE(flights.most, 2) << "the other files still convert together";
     EXPECT_FALSE(flights.sameTargetTwice);
-    for (const char* stem : {"a", "b"}) {
-        std::string last;
-        for (const auto& file : files)
-            if (fs::path(file).stem() == stem)
-                last = file;
-        EXPECT_NE(ReadWholeFile(t.str() + "out/" + stem + ".pdf").find(last + " as"), std::string::npos)
-            << "the later file in the list wins, as one by one";
-    }
+    for (const auto& call : component.AllCalls())
+        EXPECT_NE(call.SourceFile, second) << "a refused file is not converted ahead either";
+    EXPECT_EQ(component.AllCalls().size(), 4u);
+    EXPECT_NE(ReadWholeFile(t.str() + "out/a.pdf").find(first + " as"), std::string::npos)
+        << "the first file in the list wins, as one by one";
+    EXPECT_EQ(sink.sources, (std::vector<std::string>{second}));
+    EXPECT_EQ(sink.codes, (std::vector<int32_t>{kErrTargetClaimed}));
+    EXPECT_TRUE(fs::exists(second)) << "the refused source is kept";
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_EQ(FilesShown(), files);
+}
+
+TEST_F(ParallelList, BesideTheSourceNeverOverwritesASiblingSource) {
+    const auto pptx = t.file("in/deck.pptx", "seven slides");
+    const auto ppt = t.file("in/deck.ppt", "three slides");
+    for (int i = 0; i < 4; ++i)
+        t.file("in/f" + std::to_string(i) + ".odp");
+    TrackFlights();
+    context.settings.bDeleteOriginalFileAfterProcessing = true;
+    auto task = Task("in/*.*", "*.pptx", 24);
+    task.bSaveInOriginalFolder = true;
+    PerformBlockConversion(context, 1, task);
+    EXPECT_GE(flights.most, 2);
+    EXPECT_EQ(ReadWholeFile(pptx), "seven slides");
+    EXPECT_EQ(ReadWholeFile(ppt), "three slides");
+    EXPECT_EQ(component.AllCalls().size(), 4u) << "only the four other files convert";
+    for (const auto& call : component.AllCalls())
+        EXPECT_NE(call.SourceFile, ppt);
+    ASSERT_EQ(sink.sources.size(), 2u);
+    for (std::size_t i = 0; i < sink.sources.size(); ++i)
+        EXPECT_EQ(sink.codes[i], sink.sources[i] == ppt ? kErrTargetIsOtherSource : kErrTargetIsSource)
+            << sink.sources[i];
 }
 
 TEST_F(ParallelList, PauseKeepsThePositionAndNothingRunsOnAfterwards) {
