@@ -1,5 +1,6 @@
 #include "core/FileTypes.h"
 #include "core/JobDocument.h"
+#include "core/JobFile.h"
 #include "core/LogGrid.h"
 #include "core/TaskGrid.h"
 #include "run/JobRunner.h"
@@ -119,6 +120,58 @@ TEST(SpecialJob, MixedJobRunsEveryProcessAndLogsFailuresAndExitCodes) {
     EXPECT_EQ(log.CellText(2, kColPass), "-");
     EXPECT_EQ(log.CellText(3, kColNumber), "6");
     EXPECT_THAT(log.CellText(3, kColStatus), HasSubstr("Unable to launch application."));
+}
+
+TEST(SpecialJob, WildcardTasksReadFromAJobFileNameTargetsByTheirOwnType) {
+    TempFolder t;
+    test::FakeComponent component;
+    // An engine format with the code of the text type: its extension must never be used.
+    component.formats.push_back({1, "Engine format one", "one"});
+    RunState state;
+    NoQuestions prompt;
+    HiddenHost host;
+    QuietStatus status;
+    UnavailablePdfStage pdf;
+    JobDocument document{prompt, state, &host};
+    JobRunner runner{document, state, component, pdf, prompt, host, status};
+    SpecialProcesses special;
+    runner.SetSpecialProcessor(&special);
+
+    t.file("in/a.md", "a\n\nb\n");
+    t.file("in/b.md", "find me\n");
+    AppendTaskRow(Special(kSpecialRemoveEmptyLines, t.str() + "in/*.md", t.str() + "clean/*.txt"),
+                  document.fgToDo, &component);
+    clsConversionOptions replace =
+        Special(kSpecialSearchReplace, t.str() + "in/*.md", t.str() + "swap/*.txt");
+    replace.sFindString = "find";
+    replace.sReplaceString = "found";
+    AppendTaskRow(replace, document.fgToDo, &component);
+    // Fails: its log row still shows the task's own type.
+    AppendTaskRow(Special(kSpecialRemoveEmptyLines, t.str() + "none/*.md", t.str() + "x/*.txt"),
+                  document.fgToDo, &component);
+    const std::string job = t.str() + "job.MJB";
+    ASSERT_TRUE(WriteJobFile(job, document.fgToDo));
+    ASSERT_TRUE(document.ConversionJobOpen(job));
+    ASSERT_EQ(TaskCount(document.fgToDo), 3);
+
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    EXPECT_EQ(ReadWholeFile(t.path() / "clean/a.TXT"), "a\nb\n");
+    EXPECT_EQ(ReadWholeFile(t.path() / "swap/b.TXT"), "found me\n");
+    EXPECT_FALSE(std::filesystem::exists(t.path() / "clean/a."));
+    EXPECT_FALSE(std::filesystem::exists(t.path() / "clean/a.one"));
+    EXPECT_EQ(document.fgToDo.CellText(1, kColPass), "+");
+    EXPECT_EQ(document.fgToDo.CellText(2, kColPass), "+");
+    EXPECT_EQ(document.fgToDo.CellText(3, kColPass), "-");
+    ASSERT_EQ(document.fgLog.Rows() - 2, 1);
+    EXPECT_EQ(document.fgLog.CellText(1, kColTargetTypeText), "TXT");
+
+    // Saved again, the tasks keep what they were read with (case-sensitive search included).
+    ASSERT_TRUE(WriteJobFile(job, document.fgToDo));
+    ASSERT_TRUE(document.ConversionJobOpen(job));
+    clsConversionOptions reread;
+    ASSERT_TRUE(ReadTaskRow(reread, 2, document.fgToDo));
+    EXPECT_EQ(reread.lConversionMethod, kMethodSpecial);
+    EXPECT_TRUE(reread.bCaseSensitive);
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "TestRunControl.h"
 #include "core/FileTypes.h"
 #include "run/ConversionStep.h"
+#include "run/FileList.h"
 #include "run/PdfStage.h"
+#include "run/TargetClaims.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -182,6 +184,65 @@ TEST_F(SpecialProcessesTest, RemoveEmptyLinesMirrorsTheTreeUnderTheTargetRoot) {
     // The sources are untouched.
     EXPECT_EQ(ReadWholeFile(t.path() / "in/x.txt"), "one\n\n \t\ntwo\n");
     EXPECT_THAT(control.TextsOf(StatusPanel::State), ::testing::Contains(" 100.0 Percent Complete "));
+}
+
+TEST_F(SpecialProcessesTest, ListTargetsNeverLandOnAnotherSourceOfTheList) {
+    // Beside the sources: each .md would be written as the .TXT of the same name.
+    const std::string md = t.file("in/notes.md", "md\n\nnotes\n");
+    const std::string txt = t.file("in/notes.TXT", "txt\n\n\nkept\n");
+    // Names that differ only in case are two files: a.txt would land on a.TXT.
+    const std::string lower = t.file("in/a.txt", "lower\n\n");
+    const std::string upper = t.file("in/a.TXT", "upper\n\n");
+    SpecialProcesses special;
+    clsConversionOptions task = Task(kSpecialRemoveEmptyLines, t.str() + "in/*.*", t.str() + "in/*.txt");
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 1, task), kErrTargetIsOtherSource);
+
+    EXPECT_EQ(ReadWholeFile(md), "md\n\nnotes\n");
+    EXPECT_EQ(ReadWholeFile(lower), "lower\n\n");
+    // The .TXT files themselves are cleaned in place, each from its own text.
+    EXPECT_EQ(ReadWholeFile(txt), "txt\nkept\n");
+    EXPECT_EQ(ReadWholeFile(upper), "upper\n");
+    ASSERT_EQ(log.rows.size(), 2u);
+    for (const LogRow& row : log.rows) {
+        SCOPED_TRACE(row.task.sOriginalFile);
+        EXPECT_TRUE(row.task.sOriginalFile == md || row.task.sOriginalFile == lower);
+        EXPECT_EQ(row.task.lErr, kErrTargetIsOtherSource);
+        EXPECT_THAT(row.task.sErr, HasSubstr(row.task.sOriginalFile + " -> " + row.task.sTargetFile));
+    }
+}
+
+TEST_F(SpecialProcessesTest, TwoFilesOfOneTargetWriteItOnceAndAppendKeepsItsOneTarget) {
+    t.file("in/r.md", "from md\n");
+    t.file("in/r.csv", "from csv\n");
+    std::vector<std::string> files;
+    clsConversionOptions listing = Task(kSpecialSearchReplace, t.str() + "in/*.*", t.str() + "out/*.txt");
+    ASSERT_TRUE(BuildFileList(listing, files, control));
+    ASSERT_EQ(files.size(), 2u);
+    SpecialProcesses special;
+    clsConversionOptions task = Task(kSpecialSearchReplace, t.str() + "in/*.*", t.str() + "out/*.txt");
+    task.sFindString = "from";
+    task.sReplaceString = "by";
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 1, task), kErrTargetClaimed);
+    const std::string firstText = ReadWholeFile(files[0]);
+    EXPECT_EQ(ReadWholeFile(t.path() / "out/r.TXT"), "by" + firstText.substr(4));
+    ASSERT_EQ(log.rows.size(), 1u);
+    EXPECT_EQ(log.rows[0].task.sOriginalFile, files[1]);
+    EXPECT_THAT(log.rows[0].task.sErr, HasSubstr(files[0]));
+
+    // Appending collects every file into one target: that is no collision.
+    clsConversionOptions append = Task(kSpecialAppend, t.str() + "in/*.*", t.str() + "all.txt");
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 2, append), 0);
+    EXPECT_EQ(ReadWholeFile(t.path() / "all.txt"), ReadWholeFile(files[0]) + ReadWholeFile(files[1]));
+}
+
+TEST_F(SpecialProcessesTest, ListTargetsTakeTheTypeExtensionWhateverMethodTheRecordCarries) {
+    t.file("in/a.md", "a\n\nb\n");
+    SpecialProcesses special;
+    clsConversionOptions task = Task(kSpecialRemoveEmptyLines, t.str() + "in/*.*", t.str() + "out/*.txt");
+    task.lConversionMethod = kMethodComponent; // as a record reused from a conversion task
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 1, task), 0);
+    EXPECT_EQ(ReadWholeFile(t.path() / "out/a.TXT"), "a\nb\n");
+    EXPECT_FALSE(fs::exists(t.path() / "out/a."));
 }
 
 TEST_F(SpecialProcessesTest, SearchAndReplaceOnOneFileReportsSuccess) {
