@@ -5,6 +5,7 @@
 #include "core/TaskGrid.h"
 #include "run/JobRunner.h"
 #include "run/PdfStage.h"
+#include "run/RunLogRows.h"
 #include "run/SpecialProcesses.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
@@ -172,6 +173,23 @@ TEST(SpecialJob, WildcardTasksReadFromAJobFileNameTargetsByTheirOwnType) {
     ASSERT_TRUE(ReadTaskRow(reread, 2, document.fgToDo));
     EXPECT_EQ(reread.lConversionMethod, kMethodSpecial);
     EXPECT_TRUE(reread.bCaseSensitive);
+}
+
+TEST(SpecialJob, FailureRowShowsTheProcessTypeEvenWhenTheRecordCarriesAConversionMethod) {
+    test::FakeComponent component;
+    component.formats.push_back({1, "Engine format one", "one"});
+    Grid tasks{kTaskGridCols};
+    Grid log{kLogGridCols};
+    InitTaskGrid(tasks);
+    InitLogGrid(log);
+    clsConversionOptions failed = Special(kSpecialRemoveEmptyLines, "/in/*.md", "/out/*.txt");
+    failed.lConversionMethod = kMethodComponent;
+    failed.lErr = -3;
+    failed.sErr = "cannot read";
+    const int row = AppendFailureRow(log, tasks, 1, failed, false, &component);
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(log.CellText(row, kColTargetTypeText), "TXT");
+    EXPECT_EQ(log.CellText(row, kColOriginalTypeText), "");
 }
 
 } // namespace
