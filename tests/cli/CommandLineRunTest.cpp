@@ -109,6 +109,28 @@ TEST_F(CommandLineRunTest, FailedFilesGetJobLinesAndCanBeRerunFromTheSavedJob) {
     EXPECT_EQ(Lines(ReadWholeFile(second)).at(2), "Conversion Successful");
 }
 
+TEST_F(CommandLineRunTest, TwoSourcesOfOneTargetLoseNothingAndTheRunReportsTheFailure) {
+    runner.Settings().bDeleteOriginalFileAfterProcessing = true;
+    const std::string ppt = dir.file("in/deck.ppt", "three slides");
+    const std::string pptx = dir.file("in/deck.pptx", "seven slides");
+    const int32_t result = run.RunCommandLine("/S " + Q(dir.str() + "in/*.*") + " /T " +
+                                              Q(dir.str() + "out/*.pdf") + " /C 32 /L " + Q(log));
+    EXPECT_EQ(result, kRunStatusDone);
+    EXPECT_TRUE(run.SomethingFailed());
+    EXPECT_EQ(ExitCodeForRunStatus(result, run.SomethingFailed()), 1);
+    ASSERT_EQ(component.calls.size(), 1u);
+    const std::string converted = component.calls[0].SourceFile;
+    const std::string kept = converted == ppt ? pptx : ppt;
+    EXPECT_FALSE(fs::exists(converted));
+    ASSERT_TRUE(fs::exists(kept)) << "the deck that was not converted is still there";
+    EXPECT_EQ(ReadWholeFile(kept), kept == ppt ? "three slides" : "seven slides");
+    const auto lines = Lines(ReadWholeFile(log));
+    ASSERT_EQ(lines.size(), 4u) << ReadWholeFile(log);
+    EXPECT_EQ(lines[2].rfind("Job # 1  Error 23", 0), 0u) << lines[2];
+    EXPECT_NE(lines[2].find(converted), std::string::npos) << lines[2];
+    EXPECT_NE(lines[2].find(" - " + kept), std::string::npos) << lines[2];
+}
+
 TEST_F(CommandLineRunTest, SavedJobInAMissingFolderIsReported) {
     const std::string bad = dir.file("in/b.pptx");
     component.failures[bad] = {-5, "cannot read"};

@@ -1,5 +1,10 @@
 #include "cli/ResultCodes.h"
 #include "cli/RunLogLines.h"
+#include "core/TaskGrid.h"
+#include "run/ConversionStep.h"
+#include "run/TargetClaims.h"
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +29,34 @@ TEST(ResultCodes, MessagesCarryThePathOfTheFailingSide) {
     for (int32_t outside : {-4, -9, 1, -1000000}) {
         task.lErr = outside;
         EXPECT_EQ(ResultCodeMessage(task), "") << outside;
+    }
+}
+
+TEST(ResultCodes, EachRefusalHasItsOwnCodeAndMessage) {
+    // Stored logs and callers read -21 as "the target is the source itself".
+    EXPECT_EQ(kErrTargetIsSource, -21);
+    const std::set<int32_t> codes{kErrTargetIsSource, kMalformedTaskRow, kErrTargetClaimed,
+                                  kErrTargetIsOtherSource, kErrFileList};
+    EXPECT_EQ(codes.size(), 5u) << "no two meanings share a code";
+
+    clsConversionOptions task;
+    task.sOriginalFile = "/in/deck.ppt";
+    task.sTargetFile = "/in/deck.pptx";
+    std::set<std::string> messages;
+    for (int32_t code : {kErrTargetIsSource, kMalformedTaskRow, kErrTargetClaimed, kErrTargetIsOtherSource}) {
+        task.lErr = code;
+        const std::string message = ResultCodeMessage(task);
+        EXPECT_FALSE(message.empty()) << code;
+        messages.insert(message);
+    }
+    EXPECT_EQ(messages.size(), 4u);
+    task.lErr = kErrTargetIsSource;
+    EXPECT_EQ(ResultCodeMessage(task), "Error 21: The target file is the source file itself (/in/deck.pptx)");
+    task.lErr = kMalformedTaskRow;
+    EXPECT_EQ(ResultCodeMessage(task), "The task is not valid and was not run:");
+    for (int32_t code : {kErrTargetClaimed, kErrTargetIsOtherSource}) {
+        task.lErr = code;
+        EXPECT_NE(ResultCodeMessage(task).find("(/in/deck.ppt -> /in/deck.pptx)"), std::string::npos) << code;
     }
 }
 
