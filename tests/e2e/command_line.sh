@@ -56,6 +56,28 @@ else
     echo "skip job-file cases: no corpus at $corpus"
 fi
 
+# Two decks of one name in one folder, with delete-after-processing on: the first listed
+# converts and goes, the other fails on its own and is kept; nothing is overwritten.
+check "the corpus is there" test -d "$corpus/good"
+settings="$XDG_CONFIG_HOME/Lumenware, Inc/Slidemill/SLML_SearchHistory.INI"
+mkdir -p "$(dirname "$settings")" && touch "$settings" && cp "$settings" "$work/settings.saved"
+printf '[frmMain]\r\nbDeleteOriginalFileAfterProcessing=TRUE\r\n' >>"$settings"
+mkdir -p "$work/pair" "$work/sibling"
+for folder in pair sibling; do
+    cp "$corpus/good/poi_SampleShow.ppt" "$work/$folder/deck.ppt"      # 2 slides
+    cp "$corpus/good/pptx_tbl-cell.pptx" "$work/$folder/deck.pptx"     # 3 slides
+done
+check "two sources of one target exit 1" run 1 /S "$work/pair/*.*" /T "$work/pairout/*.pdf" /C 32 /L "$work/pair.log"
+kept=$(ls "$work/pair")
+check "exactly one source of the pair is kept" test "$(ls "$work/pair" | wc -l)" = 1
+check "the log names the kept deck and why" grep -q "Job # 1  Error 23: .* - $work/pair/$kept\$" "$work/pair.log"
+check "the target holds the converted deck" test "$(pages "$work/pairout/deck.pdf")" = "$([ "$kept" = deck.ppt ] && echo 3 || echo 2)"
+check "beside the sources onto a sibling exits 1" run 1 /S "$work/sibling/*.*" /G /T "*.pptx" /C 24 /L "$work/sibling.log"
+check "the sibling deck is not overwritten" cmp -s "$work/sibling/deck.pptx" "$corpus/good/pptx_tbl-cell.pptx"
+check "the deck that would have overwritten it is kept" cmp -s "$work/sibling/deck.ppt" "$corpus/good/poi_SampleShow.ppt"
+check "the log names both decks" grep -q "Error 24: .*(.*deck.ppt -> .*deck.pptx)" "$work/sibling.log"
+cp "$work/settings.saved" "$settings"
+
 # A line that does not parse: exit code 2 and the reason in the log.
 check "an unknown switch exits 2" run 2 /S "$data/Sales Review.pptx" /X /L "$work/bad.log"
 check "the log gives the reason" grep -q "Missing required or invalid command line argument(s)" "$work/bad.log"
