@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace slidemill {
 
@@ -29,6 +31,10 @@ struct ConversionContext {
     std::string sResumeNextFile{};
     // Set when a Pause ended a file list before its last file: that task is not finished.
     bool bFileListCutShort = false;
+    // The targets (with the file each came from) that a paused file list had given out: the
+    // list built again when it resumes gives none of them to another file, even where the
+    // file that wrote it was moved or deleted meanwhile. The next file list takes them.
+    std::vector<std::pair<std::string, std::string>> resumeClaims{};
     // MonotonicMilliseconds() when the run began.
     int64_t lTotalTimeStart = 0;
     std::string sCurrentFile{};

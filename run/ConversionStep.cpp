@@ -26,6 +26,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace slidemill {
@@ -277,7 +278,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     } else {
         const ListTargetNamer namer(coBlock, &context.component);
         // Decided over the whole list, also when it resumes, so that the same files win.
-        const TargetClaims claims = TargetClaims::ForList(files, namer);
+        const TargetClaims claims =
+            TargetClaims::ForList(files, namer, std::exchange(context.resumeClaims, {}));
         const auto count = static_cast<int32_t>(files.size());
         int32_t i = TakeResumePosition(context, files);
         std::optional<ListLookahead> ahead;
@@ -308,6 +310,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
         }
         if (ahead)
             ahead->Finish();
+        if (!control.Running())
+            context.resumeClaims = claims.ClaimedBefore(i);
         RecordWhereAListStopped(context, control.Running(), i, files);
     }
     return result;

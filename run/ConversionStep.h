@@ -18,6 +18,8 @@ inline constexpr int32_t kErrTargetIsSource = -21;   // converting would overwri
 // Runs one conversion task: lists its files, names each target, converts them one by one and
 // logs every failed file. Returns 0, the last failing file's code, -1 (stop the whole run) or
 // kErrFileList. A pause ends the list after the current file and keeps where to resume.
+// A listed file whose target an earlier file of the list writes, or whose target is another
+// listed file, fails on its own (TargetClaims) and its source is neither moved nor deleted.
 int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber, clsConversionOptions& coBlock);
 
 // One source file to one target, including both stages of "PDF - with options" and moving or

@@ -15,6 +15,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace slidemill {
@@ -139,7 +140,8 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
     const ListTargetNamer namer(coBlock, nullptr);
     // An append collects every file into its one target; the other processes write one target
     // per file, and none may land on another file of the list or on a target already written.
-    const TargetClaims claims = onto ? TargetClaims() : TargetClaims::ForList(files, namer);
+    TargetClaims::Claims earlier = std::exchange(context.resumeClaims, {});
+    const TargetClaims claims = onto ? TargetClaims() : TargetClaims::ForList(files, namer, earlier);
     const auto count = static_cast<int32_t>(files.size());
     int32_t result = 0;
     int32_t i = TakeResumePosition(context, files);
@@ -178,6 +180,8 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         }
     }
 
+    if (!control.Running() && !onto)
+        context.resumeClaims = claims.ClaimedBefore(i);
     RecordWhereAListStopped(context, control.Running(), i, files);
     return result;
 }

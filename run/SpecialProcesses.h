@@ -24,7 +24,9 @@ public:
 
     // Lists the task's files (launch tasks have none), runs the process on each and logs every
     // failed file. Returns 0, the last failing file's code, -1 (stop the whole run) or
-    // kErrFileList when the source file or folder is missing.
+    // kErrFileList when the source file or folder is missing. Outside an append, a file whose
+    // target an earlier listed file claims, or is another listed file, fails on its own; a file
+    // may still be processed in place.
     int32_t PerformBlockSpecialized(ConversionContext& context, RunLog& log, int32_t lJobNumber,
                                     clsConversionOptions& coBlock) override;
 

@@ -26,16 +26,21 @@ std::string TargetKey(const std::string& target, const std::optional<FileIdentit
 
 } // namespace
 
-TargetClaims::TargetClaims(const std::vector<std::string>& files, const std::vector<std::string>& targets)
-    : refused_(files.size()) {
+TargetClaims::TargetClaims(const std::vector<std::string>& files, const std::vector<std::string>& targets,
+                           const Claims& earlier)
+    : earlier_(earlier), files_(files), targets_(targets), refused_(files.size()) {
+    targets_.resize(files_.size());
     std::map<FileIdentity, std::size_t> sources;
     for (std::size_t i = 0; i < files.size(); ++i)
         if (const auto identity = IdentityOf(files[i]))
             sources.emplace(*identity, i);
 
-    std::map<std::string, std::size_t> claimed;
-    for (std::size_t i = 0; i < files.size() && i < targets.size(); ++i) {
-        const std::string& target = targets[i];
+    std::map<std::string, std::string> claimed; // target key, the file that has it
+    for (const auto& [target, holder] : earlier)
+        if (!target.empty())
+            claimed.emplace(TargetKey(target, IdentityOf(target)), holder);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string& target = targets_[i];
         if (target.empty())
             continue;
         const auto identity = IdentityOf(target);
@@ -46,18 +51,28 @@ TargetClaims::TargetClaims(const std::vector<std::string>& files, const std::vec
                 continue;
             }
         }
-        const auto [first, inserted] = claimed.emplace(TargetKey(target, identity), i);
-        if (!inserted)
-            refused_[i] = {kErrTargetClaimed, files[first->second]};
+        // A file that held its target before a pause keeps it when it runs again.
+        const auto [first, inserted] = claimed.emplace(TargetKey(target, identity), files[i]);
+        if (!inserted && first->second != files[i])
+            refused_[i] = {kErrTargetClaimed, first->second};
     }
 }
 
-TargetClaims TargetClaims::ForList(const std::vector<std::string>& files, const ListTargetNamer& namer) {
+TargetClaims TargetClaims::ForList(const std::vector<std::string>& files, const ListTargetNamer& namer,
+                                   const Claims& earlier) {
     std::vector<std::string> targets;
     targets.reserve(files.size());
     for (const std::string& file : files)
         targets.push_back(namer.TargetOf(file));
-    return TargetClaims(files, targets);
+    return TargetClaims(files, targets, earlier);
+}
+
+TargetClaims::Claims TargetClaims::ClaimedBefore(int32_t index) const {
+    Claims claims = earlier_;
+    for (std::size_t i = 0; i < files_.size() && static_cast<int64_t>(i) + 1 < index; ++i)
+        if (refused_[i].code == 0 && !targets_[i].empty())
+            claims.emplace_back(targets_[i], files_[i]);
+    return claims;
 }
 
 const TargetClaims::Refused* TargetClaims::At(int32_t index) const {

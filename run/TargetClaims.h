@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace slidemill {
@@ -28,10 +29,19 @@ class TargetClaims {
 public:
     // Refuses nothing.
     TargetClaims() = default;
-    // targets[i] is where files[i] would write ("" for nowhere).
-    TargetClaims(const std::vector<std::string>& files, const std::vector<std::string>& targets);
+    using Claims = std::vector<std::pair<std::string, std::string>>; // target, the file it is from
+
+    // targets[i] is where files[i] would write ("" for nowhere). earlier holds the targets that
+    // the same task gave out before a pause: they stay with the files they were given to.
+    TargetClaims(const std::vector<std::string>& files, const std::vector<std::string>& targets,
+                 const Claims& earlier = {});
     // The claims of a wildcard task whose targets the namer names.
-    static TargetClaims ForList(const std::vector<std::string>& files, const ListTargetNamer& namer);
+    static TargetClaims ForList(const std::vector<std::string>& files, const ListTargetNamer& namer,
+                                const Claims& earlier = {});
+
+    // The earlier claims and those of every file before index (1-based) that was not refused:
+    // what a list paused at index has (or may have) written.
+    Claims ClaimedBefore(int32_t index) const;
 
     // 0 when file index (1-based) may write its target, else kErrTargetClaimed or
     // kErrTargetIsOtherSource.
@@ -51,6 +61,9 @@ private:
     };
     const Refused* At(int32_t index) const;
 
+    Claims earlier_;
+    std::vector<std::string> files_;
+    std::vector<std::string> targets_;
     std::vector<Refused> refused_;
 };
 

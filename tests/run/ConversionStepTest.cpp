@@ -348,6 +348,35 @@ TEST_F(ConversionStep, AResumedListRefusesTheSameFilesAsAWholeRun) {
     EXPECT_EQ(sink.rows[0].second.sOriginalFile, *secondDeck);
 }
 
+TEST_F(ConversionStep, AListResumedAfterAPauseKeepsTheTargetsItGaveOut) {
+    context.settings.bDeleteOriginalFileAfterProcessing = true;
+    t.file("in/deck.ppt", "three slides");
+    t.file("in/deck.pptx", "seven slides");
+    // The first deck converts (and its source goes), then the run is paused.
+    component.onConvert = [&](const ConversionProperties&) { control.running = false; };
+    auto task = Task("in/*.*", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, task), 0);
+    ASSERT_EQ(component.calls.size(), 1u);
+    const std::string first = component.calls[0].SourceFile;
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_TRUE(context.bFileListCutShort);
+
+    // Built again, the list holds only the other deck: it must not replace the first one's
+    // target, the only copy left of that deck.
+    control.running = true;
+    component.onConvert = nullptr;
+    auto resumed = Task("in/*.*", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, resumed), kErrTargetClaimed);
+    EXPECT_EQ(component.calls.size(), 1u);
+    EXPECT_THAT(ReadWholeFile(t.path() / "out" / "deck.pdf"), HasSubstr(first + " as"));
+    const std::string second =
+        first == t.str() + "in/deck.ppt" ? t.str() + "in/deck.pptx" : t.str() + "in/deck.ppt";
+    EXPECT_TRUE(fs::exists(second));
+    ASSERT_EQ(sink.rows.size(), 1u);
+    EXPECT_THAT(sink.rows[0].second.sErr, HasSubstr(first));
+    EXPECT_TRUE(context.resumeClaims.empty()) << "a list that ran to its end leaves nothing behind";
+}
+
 TEST_F(ConversionStep, BesideTheSourceNeverOverwritesASiblingSource) {
     context.settings.bDeleteOriginalFileAfterProcessing = true;
     const auto ppt = t.file("in/deck.ppt", "three slides");

@@ -116,6 +116,27 @@ TEST(TargetClaims, RefusingFailsTheRecordWithAMessageNamingBothFiles) {
     EXPECT_EQ(onto.Refusal(2), 0);
 }
 
+TEST(TargetClaims, TargetsGivenOutBeforeAPauseStayWithTheirFiles) {
+    TempFolder t;
+    const std::string a = t.file("in/a.ppt"), b = t.file("in/b.ppt"), c = t.file("in/c.ppt");
+    const std::string ta = t.str() + "out/a.pdf", tb = t.str() + "out/b.pdf";
+    const TargetClaims before({a, b, c}, {ta, tb, ta});
+    // Paused at the third file: the first two had their targets, the third was refused.
+    const TargetClaims::Claims kept = before.ClaimedBefore(4);
+    EXPECT_EQ(kept, (TargetClaims::Claims{{ta, a}, {tb, b}}));
+    EXPECT_EQ(before.ClaimedBefore(2), (TargetClaims::Claims{{ta, a}}));
+
+    // a.ppt is gone (deleted after converting); b.ppt runs again and keeps its target; a new
+    // file naming a's target is refused in favour of a.ppt.
+    t.file("out/a.pdf", "a converted");
+    fs::remove(a);
+    const std::string d = t.file("in/a.pptx");
+    const TargetClaims resumed({b, d, c}, {tb, ta, t.str() + "out/c.pdf"}, kept);
+    EXPECT_EQ(Refusals(resumed, 3), (std::vector<int32_t>{0, kErrTargetClaimed, 0}));
+    EXPECT_EQ(resumed.Holder(2), a);
+    EXPECT_EQ(resumed.ClaimedBefore(4).size(), 4u) << "the earlier claims are carried on";
+}
+
 TEST(ListTargetNamer, SpecialProcessTargetsTakeTheirOwnExtensionWhateverMethodTheRecordCarries) {
     // As read from a job file: the record still holds the conversion method it had before.
     clsConversionOptions task;
