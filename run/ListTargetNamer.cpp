@@ -2,13 +2,13 @@
 
 #include "core/FileTypes.h"
 #include "run/FileNameParts.h"
+#include "run/WildcardPath.h"
 #include "settings/Paths.h"
 
 namespace slidemill {
 
 ListTargetNamer::ListTargetNamer(const clsConversionOptions& task, ConversionComponent* component)
-    : targetRoot_(task.sTargetFile.substr(0, task.sTargetFile.find('*'))),
-      sourceBase_(FolderPartOf(task.sOriginalFile)),
+    : targetRoot_(WildcardFolderOf(task.sTargetFile)), sourceBase_(FolderPartOf(task.sOriginalFile)),
       extension_(TypeCodeToText(task.lTargetFileType, false, task.lConversionMethod, component)),
       besideSource_(task.bSaveInOriginalFolder) {}
 
