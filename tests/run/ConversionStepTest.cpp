@@ -1,6 +1,5 @@
 #include "run/ConversionStep.h"
 
-#include "AsUnprivilegedUser.h"
 #include "ConversionTask.h"
 #include "TestRunControl.h"
 #include "core/FileTypes.h"
@@ -8,6 +7,7 @@
 #include "run/FailureSink.h"
 #include "run/FileList.h"
 #include "run/PdfStage.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 

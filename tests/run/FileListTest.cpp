@@ -1,11 +1,11 @@
 #include "run/FileList.h"
 
-#include "AsUnprivilegedUser.h"
 #include "TestRunControl.h"
 #include "core/FileTypes.h"
 #include "run/FileNameParts.h"
 #include "run/ListTargetNamer.h"
 #include "run/WildcardPath.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 

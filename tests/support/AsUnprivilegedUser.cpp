@@ -1,4 +1,4 @@
-#include "AsUnprivilegedUser.h"
+#include "support/AsUnprivilegedUser.h"
 
 #include <grp.h>
 #include <sys/wait.h>
