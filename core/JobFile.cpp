@@ -469,7 +469,8 @@ int32_t PerformReloadTask(clsConversionOptions& record, const std::string& curre
     if (loaded.status == JobLoadStatus::Missing)
         return fail(Translate("The conversion job to continue does not exist:") + " " + target);
     if (loaded.status == JobLoadStatus::Stopped) {
-        record.lErr = kReloadPaused;
+        // Not an error: the run ends paused and the reload task runs again on the next Begin.
+        record.lErr = 0;
         record.sErr = Translate("Conversion Process paused.");
         return kReloadPaused;
     }
