@@ -33,4 +33,25 @@ std::string UnableToCreateJobFileLine() {
     return Translate("Unable to create file. Try a different folder such as 'My Documents'");
 }
 
+std::string RefusalText(const std::string& programName, const std::string& reason,
+                        const std::string& logFile) {
+    std::string oneLine;
+    for (char c : reason) {
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            if (!oneLine.empty() && oneLine.back() != ' ')
+                oneLine += ' ';
+            continue;
+        }
+        oneLine += c;
+    }
+    std::string text = programName + ": " + InvalidArgumentsLine();
+    if (!oneLine.empty())
+        text += ": " + oneLine;
+    if (!logFile.empty())
+        text += " (" + Translate("see the log") + " " + logFile + ")";
+    return text + "\n";
+}
+
 } // namespace slidemill

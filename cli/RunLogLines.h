@@ -16,4 +16,9 @@ std::string TimeToCompleteLine(int64_t elapsedMilliseconds);
 std::string InvalidArgumentsLine();
 std::string UnableToCreateJobFileLine();
 
+// What standard error says about a refused command line: the reason itself (its line breaks
+// turned into spaces, so that it reads as one line), and where the log is when there is one.
+std::string RefusalText(const std::string& programName, const std::string& reason,
+                        const std::string& logFile);
+
 } // namespace slidemill

@@ -5,6 +5,8 @@
 #include "cli/ConsoleProgress.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/ResultCodes.h"
+#include "cli/RunLogLines.h"
+#include "cli/ShellExpansion.h"
 #include "core/JobDocument.h"
 #include "platform/Environment.h"
 #include "platform/Terminal.h"
@@ -96,9 +98,7 @@ MainWindowSettings ReadRunSettings() {
         return kExitInvalidLine;
     }
     if (runStatus == kRunStatusInvalidLine)
-        std::cerr << name << ": the command line is missing required or invalid arguments"
-                  << (run.Task().sLogFile.empty() ? "; add /L <log file> to read why" : "; see the log")
-                  << ".\n";
+        std::cerr << RefusalText(name, run.Task().sErr, run.Task().sLogFile);
     return ExitCodeForRunStatus(runStatus, run.SomethingFailed());
 }
 
@@ -135,6 +135,11 @@ int main(int argc, char** argv) {
         std::cerr << name << ": this build has no automation server.\n";
         return kExitSomeFailed;
 #endif
+    }
+    // Refused before the engine starts: the expanded list is not what the user meant to run.
+    if (const std::string expanded = ShellExpandedWildcardProblem(arguments); !expanded.empty()) {
+        std::cerr << name << ": " << expanded << "\n";
+        return kExitInvalidLine;
     }
     try {
         FixSettingsLocation();

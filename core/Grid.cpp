@@ -81,6 +81,16 @@ Grid& Grid::operator=(const Grid& other) {
     return *this;
 }
 
+void Grid::TakeContentOf(Grid&& other) {
+    if (this == &other)
+        return;
+    GridObserver* observer = observer_;
+    *this = std::move(other);
+    observer_ = observer;
+    if (observer_)
+        observer_->GridReset();
+}
+
 const char* Grid::Keep(std::string_view text) {
     if (arena_.empty() || arenaSize_ - arenaUsed_ < text.size()) {
         arenaSize_ = std::max<std::size_t>(1 << 20, text.size());

@@ -42,6 +42,8 @@ public:
     Grid& operator=(const Grid& other);
     Grid(Grid&&) = default;
     Grid& operator=(Grid&&) = default;
+    // Takes the rows and selection of other without a copy; the observer stays, and is told.
+    void TakeContentOf(Grid&& other);
 
     int Rows() const { return static_cast<int>(rows_.size()); }
     int Cols() const { return cols_; }

@@ -28,6 +28,7 @@ void JobDocument::NewJob() {
     InitTaskGrid(fgToDo);
     InitLogGrid(fgLog);
     sJobFile = "*";
+    slice_ = JobSliceOrigin{};
     events_.JobCaption("*");
     events_.MenusChanged();
 }
@@ -74,6 +75,7 @@ bool JobDocument::ConversionJobOpen(const std::string& sFile) {
     }
 
     sJobFile = path;
+    slice_ = JobSliceOrigin{path, 1};
     lastLoad_ = LoadJobFile(path, 1, fgToDo, control_);
     CheckLoadedTasks(fgToDo, lastLoad_);
     RestorePassMarks(fgToDo);
@@ -113,16 +115,20 @@ bool JobDocument::ConversionJobOpen(const std::string& sFile) {
 bool JobDocument::WriteJob(const std::string& path) {
     if (TaskCount(fgToDo) == 0 && !events_.AddEditorTask())
         return false;
-    if (!WriteJobFile(path, fgToDo))
+    int64_t earlier = 0;
+    if (!WriteJobFile(path, fgToDo, slice_, &earlier))
         return false;
-    // A reload task was written as the rest of the job it named; that rest now starts at the
-    // reload task's own line of the new file, so the next slice comes from there.
+    // The grid now starts after the earlier tasks of the new file. A reload task was written
+    // as the rest of the job it named; that rest now starts at the reload task's own line of
+    // the new file, so the next slice comes from there.
+    slice_ = JobSliceOrigin{path, earlier + 1};
     for (int row = 1; row <= fgToDo.Rows() - 2; ++row) {
         if (!IsReloadTaskRow(fgToDo, row))
             continue;
-        fgToDo.SetCell(row, kColOriginal, kReloadTaskText + std::to_string(row));
+        const std::string line = std::to_string(earlier + row);
+        fgToDo.SetCell(row, kColOriginal, kReloadTaskText + line);
         fgToDo.SetCell(row, kColTarget, path);
-        fgToDo.SetCell(row, kColTargetType, std::to_string(row));
+        fgToDo.SetCell(row, kColTargetType, line);
         break;
     }
     return true;
@@ -187,7 +193,10 @@ bool JobDocument::SaveLogAsConversionJob() {
 }
 
 int32_t JobDocument::PerformReloadTask(clsConversionOptions& record) {
-    return slidemill::PerformReloadTask(record, sJobFile, fgToDo, control_);
+    const int32_t result = slidemill::PerformReloadTask(record, sJobFile, fgToDo, control_);
+    if (result == 0)
+        slice_ = JobSliceOrigin{sJobFile, record.lTargetFileType};
+    return result;
 }
 
 } // namespace slidemill

@@ -69,6 +69,9 @@ private:
     JobDocumentEvents defaultEvents_;
     JobDocumentEvents& events_;
     JobLoadResult lastLoad_;
+    // Where the grid's tasks start in their job file; a later slice is saved with the tasks
+    // before it.
+    JobSliceOrigin slice_;
     bool openDialogShown_ = false;
 };
 

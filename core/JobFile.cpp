@@ -168,8 +168,9 @@ bool HasLineBreakOrTab(const Grid& grid, int row, int lastCol) {
     return false;
 }
 
-// Appends the lines of a job file from line `from` on, as the loader would read them.
-bool AppendRestOfJob(std::string& out, const std::string& path, int64_t from) {
+// Appends the task lines of a job file from line `from` up to (not including) line `to`, or to
+// its end when `to` is 0, as the loader would read them; tasks counts the lines appended.
+bool AppendJobLines(std::string& out, const std::string& path, int64_t from, int64_t to, int64_t& tasks) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return false;
@@ -183,13 +184,18 @@ bool AppendRestOfJob(std::string& out, const std::string& path, int64_t from) {
         if (result != LineReader::kLine)
             return false;
         ++k;
+        if (to > 0 && k >= to)
+            return true;
         line = WithoutLineEnd(line);
+        if (k == 1 && line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
         if (k < from || IsBlank(line) || (line.size() > 1 && line[1] == '*') || IsReloadLine(line))
             continue;
         if (line.find('\0') != std::string_view::npos)
             return false;
         out += line;
         out += "\r\n";
+        ++tasks;
     }
 }
 
@@ -355,7 +361,8 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
         grid.SetCell(grid.Rows() - 2, kColNumber, number.Text());
     file.reset();
     control.SetWaitCursor(false);
-    control.SetRunning(runningFound);
+    // A Pause that stopped the load belongs to the run that was going on: it stays.
+    control.SetRunning(runningFound && result.status != JobLoadStatus::Stopped);
     grid.SetRow(grid.Rows() - 1);
     grid.SelectWholeRow();
     return result;
@@ -378,14 +385,26 @@ void CheckLoadedTasks(const Grid& grid, JobLoadResult& result) {
 }
 
 bool WriteJobFile(const std::string& path, const Grid& grid) {
+    return WriteJobFile(path, grid, JobSliceOrigin{});
+}
+
+bool WriteJobFile(const std::string& path, const Grid& grid, const JobSliceOrigin& origin,
+                  int64_t* earlierTasks) {
     std::string out;
+    int64_t earlier = 0;
+    // A later slice is only part of the job: the tasks before it come first, from its file.
+    if (origin.firstLine > 1 && !AppendJobLines(out, origin.file, 1, origin.firstLine, earlier))
+        return false;
+    if (earlierTasks)
+        *earlierTasks = earlier;
     const int lastCol = grid.Cols() - 1;
     for (int row = 1; row < grid.Rows(); ++row) {
         if (HasLineBreakOrTab(grid, row, lastCol))
             return false;
         if (IsReloadTaskRow(grid, row)) {
             const int64_t from = ReloadLineOf(grid, row);
-            if (from < 1 || !AppendRestOfJob(out, std::string(grid.Cell(row, kColTarget)), from))
+            int64_t rest = 0;
+            if (from < 1 || !AppendJobLines(out, std::string(grid.Cell(row, kColTarget)), from, 0, rest))
                 return false;
             continue;
         }
@@ -441,14 +460,24 @@ int32_t PerformReloadTask(clsConversionOptions& record, const std::string& curre
         return fail(Translate("The reload task does not name a valid task line:") + " " +
                     std::to_string(from));
 
-    const JobLoadResult loaded = LoadJobFile(target, from, grid, control);
+    // The slice loads beside the grid: until it is complete the grid keeps the reload task, so
+    // a Pause or a failure leaves the job where it was and nothing of it is lost.
+    Grid slice(grid.Cols());
+    const JobLoadResult loaded = LoadJobFile(target, from, slice, control);
     if (loaded.status == JobLoadStatus::Failed)
         return fail(loaded.error);
     if (loaded.status == JobLoadStatus::Missing)
         return fail(Translate("The conversion job to continue does not exist:") + " " + target);
-    if (loaded.linesRead < from && loaded.status == JobLoadStatus::Loaded)
+    if (loaded.status == JobLoadStatus::Stopped) {
+        // Not an error: the run ends paused and the reload task runs again on the next Begin.
+        record.lErr = 0;
+        record.sErr = Translate("Conversion Process paused.");
+        return kReloadPaused;
+    }
+    if (loaded.linesRead < from)
         return fail(Translate("The conversion job has changed: it has no task at line") + " " +
                     std::to_string(from));
+    grid.TakeContentOf(std::move(slice));
     record.lErr = 0;
     record.sErr.clear();
     return 0;

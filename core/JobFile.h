@@ -19,6 +19,8 @@ inline constexpr const char* kUnableToCreateFile =
     "Unable to create file. Try a different folder such as 'My Documents'";
 // Result of a reload task that cannot load its slice (the message is in sErr).
 inline constexpr int32_t kReloadFailed = -20;
+// Result of a reload task whose load a Pause stopped: the grid still holds the reload task.
+inline constexpr int32_t kReloadPaused = -21;
 
 enum class JobLoadStatus {
     Loaded,  // the whole file, or a slice ending with a reload task
@@ -43,7 +45,8 @@ struct JobLoadResult {
 
 // Loads the job file into the task grid from line startLine on (1 = the whole job). Lines
 // are ended by CR LF or LF; the new-task line and empty lines are not tasks. A Pause
-// (control.Running() turning false) stops the load; the running flag is put back as found.
+// (control.Running() turning false) stops the load and stays; otherwise the running flag is
+// put back as found.
 JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid,
                           RunControl& control = NullRunControl());
 
@@ -59,6 +62,18 @@ void CheckLoadedTasks(const Grid& grid, JobLoadResult& result);
 // (it would load as a different task).
 bool WriteJobFile(const std::string& path, const Grid& grid);
 
+// Where the tasks of a grid start in their job file. A grid that holds a later slice of a job
+// (firstLine > 1) is only its end: the task lines of file before firstLine belong to the job.
+struct JobSliceOrigin {
+    std::string file;
+    int64_t firstLine = 1;
+};
+
+// Writes the whole job of a grid that may hold a later slice: the earlier task lines of its
+// file first (their number goes to earlierTasks), then the grid as above.
+bool WriteJobFile(const std::string& path, const Grid& grid, const JobSliceOrigin& origin,
+                  int64_t* earlierTasks = nullptr);
+
 // Writes each log entry as a task that re-runs exactly its one file. The trailing empty row
 // and other entries without content give no line. False when nothing was written.
 bool WriteLogAsJobFile(const std::string& path, const Grid& log);
@@ -67,9 +82,10 @@ bool IsReloadTaskRow(const Grid& grid, int row);
 bool IsReloadTask(const clsConversionOptions& record);
 
 // Special process 1: replaces the task grid by the slice of currentJobFile that starts at the
-// task's line. Fails with kReloadFailed and a message in sErr when the task names a missing
-// file or another file than the current job, or when that line no longer exists in it: the
-// runner would otherwise start the same slice again or run another job's tasks.
+// task's line. A Pause while it loads answers kReloadPaused and leaves the grid as it was. Fails with
+// kReloadFailed and a message in sErr when the task names a missing file or another file than the current
+// job, or when that line no longer exists in it: the runner would otherwise start the same slice again or run
+// another job's tasks.
 int32_t PerformReloadTask(clsConversionOptions& record, const std::string& currentJobFile, Grid& grid,
                           RunControl& control = NullRunControl());
 

@@ -1,5 +1,7 @@
 #include "platform/FolderReader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,7 +29,11 @@ FolderEntryKind KindOfLink(int folderFd, const char* name) {
 
 } // namespace
 
-FolderReader::FolderReader(const std::string& folder) : dir_(opendir(folder.c_str())) {}
+FolderReader::FolderReader(const std::string& folder) : path_(folder) {
+    dir_ = opendir(folder.c_str());
+    if (!dir_)
+        openError_ = errno;
+}
 
 FolderReader::~FolderReader() {
     if (dir_)
@@ -38,7 +44,13 @@ bool FolderReader::Next(std::string_view& name, FolderEntryKind& kind) {
     if (!dir_)
         return false;
     DIR* dir = static_cast<DIR*>(dir_);
-    while (const dirent* entry = readdir(dir)) {
+    while (true) {
+        // readdir leaves errno alone at the end and sets it on an error; a look-up of the
+        // previous entry may have left it set.
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (!entry)
+            break;
         const char* n = entry->d_name;
         if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
             continue;
@@ -70,7 +82,25 @@ bool FolderReader::Next(std::string_view& name, FolderEntryKind& kind) {
         name = n;
         return true;
     }
+    readError_ = errno;
     return false;
+}
+
+bool FolderReader::ExistsButUnreadable(std::string& reason) const {
+    if (dir_ || openError_ == ENOENT || openError_ == ENOTDIR)
+        return false;
+    struct stat own {};
+    if (stat(path_.c_str(), &own) != 0 || !S_ISDIR(own.st_mode))
+        return false;
+    reason = std::strerror(openError_);
+    return true;
+}
+
+bool FolderReader::ReadFailed(std::string& reason) const {
+    if (readError_ == 0)
+        return false;
+    reason = std::strerror(readError_);
+    return true;
 }
 
 bool FolderReader::Identity(uint64_t& device, uint64_t& inode) const {

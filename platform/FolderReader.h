@@ -7,8 +7,8 @@
 namespace slidemill {
 
 // What a folder entry is, as far as listing files needs to know. A symbolic link counts as
-// what it points to, except that a link to a folder stays apart so that a walk can refuse to
-// follow it (links may form loops).
+// what it points to, except that a link to a folder stays apart: links may form loops, so a
+// walk that enters it must notice folders it has already been in (Identity).
 enum class FolderEntryKind { File, Folder, LinkedFolder, Other };
 
 // Reads one folder's entries in the order the file system keeps them, without asking for the
@@ -23,6 +23,11 @@ public:
 
     // False when the folder is missing, is not a folder or cannot be read.
     bool IsOpen() const { return dir_ != nullptr; }
+    // Why the folder could not be opened: true when it exists as a folder but may not be read
+    // (so a caller can tell "missing" from "locked"), with the system's reason in reason.
+    bool ExistsButUnreadable(std::string& reason) const;
+    // True when reading the entries broke off with an error rather than at the end.
+    bool ReadFailed(std::string& reason) const;
     // The next entry other than "." and ".."; false at the end. name stays valid until the next call.
     bool Next(std::string_view& name, FolderEntryKind& kind);
     // Device and inode of the open folder, so that a walk can notice a folder it has already been in.
@@ -30,6 +35,9 @@ public:
 
 private:
     void* dir_ = nullptr;
+    int openError_ = 0;
+    int readError_ = 0;
+    std::string path_;
 };
 
 } // namespace slidemill

@@ -241,11 +241,13 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     coBlock.sErr.clear();
     coBlock.lErr = 0;
     std::vector<std::string> files;
-    if (!BuildFileList(coBlock, files, control)) {
+    std::vector<UnreadableFolder> unreadable;
+    if (!BuildFileList(coBlock, files, control, &unreadable)) {
         coBlock.lErr = kErrFileList;
         context.failures.LogConversionError(lJobNumber, coBlock);
         return kErrFileList;
     }
+    const int32_t folderResult = LogUnreadableFolders(context.failures, lJobNumber, coBlock, unreadable);
     if (!control.Running()) {
         coBlock.sErr = Translate("Conversion Process paused.");
         coBlock.lErr = 0;
@@ -262,7 +264,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     perFile.lTargetFileType = coBlock.lTargetFileType;
     perFile.lOriginalFileType = coBlock.lOriginalFileType;
 
-    int32_t result = 0;
+    int32_t result = folderResult;
     if (coBlock.sTargetFile.find('*') == std::string::npos) {
         context.sCurrentFile = coBlock.sOriginalFile;
         control.SetStatusText(StatusPanel::CurrentFile, coBlock.sOriginalFile);

@@ -124,6 +124,11 @@ RunEnd JobRunner::ConversionJobBegin() {
         state_.SetStatusText(StatusPanel::TaskNumber, std::to_string(row));
         bool reload = false;
         const int32_t result = RunTaskRow(row, record, reload);
+        if (reload && result == kReloadPaused) {
+            // The grid still holds this slice and its unmarked reload task: Begin goes on there.
+            end = RunEnd::Paused;
+            break;
+        }
         if (reload && result != 0) {
             // The rest of the job cannot be reached; running on would mean running the wrong tasks.
             if (StillTheReloadRow(tasks, row, record))
@@ -199,7 +204,7 @@ int32_t JobRunner::PerformBlock(int32_t lJobNumber, clsConversionOptions& coBloc
                         Translate("The task has no action that can be run:") + " " + coBlock.sActionToDo);
         if (coBlock.lSpecialProcess == kSpecialReloadJob) {
             const int32_t result = document_.PerformReloadTask(coBlock);
-            if (result != 0)
+            if (result != 0 && result != kReloadPaused)
                 LogConversionError(lJobNumber, coBlock);
             return result;
         }

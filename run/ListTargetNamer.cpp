@@ -2,6 +2,7 @@
 
 #include "core/FileTypes.h"
 #include "run/FileNameParts.h"
+#include "run/WildcardPath.h"
 #include "settings/Paths.h"
 
 namespace slidemill {
@@ -19,8 +20,7 @@ int32_t NamingMethod(const clsConversionOptions& task) {
 } // namespace
 
 ListTargetNamer::ListTargetNamer(const clsConversionOptions& task, ConversionComponent* component)
-    : targetRoot_(task.sTargetFile.substr(0, task.sTargetFile.find('*'))),
-      sourceBase_(FolderPartOf(task.sOriginalFile)),
+    : targetRoot_(WildcardFolderOf(task.sTargetFile)), sourceBase_(FolderPartOf(task.sOriginalFile)),
       extension_(TypeCodeToText(task.lTargetFileType, false, NamingMethod(task), component)),
       besideSource_(task.bSaveInOriginalFolder) {}
 

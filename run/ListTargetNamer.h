@@ -9,7 +9,7 @@ namespace slidemill {
 class ConversionComponent;
 
 // Names the target of each file listed for a wildcard task: the file's folder relative to the
-// source folder is mirrored under the target root (the target text before its first "*"), or,
+// source folder is mirrored under the target root (the folder part of the target pattern), or,
 // with bSaveInOriginalFolder, the target goes beside the source. The extension is that of the
 // task's target type. Conversions and text special processes share this naming.
 class ListTargetNamer {

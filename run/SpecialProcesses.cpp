@@ -11,6 +11,7 @@
 #include "run/ResultCodeMessage.h"
 #include "run/TargetClaims.h"
 #include "run/TextProcesses.h"
+#include "run/WildcardPath.h"
 #include "settings/Paths.h"
 
 #include <exception>
@@ -111,17 +112,19 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
     const int32_t process = coBlock.lSpecialProcess;
     const bool listsFiles = process != kSpecialLaunch && process != kSpecialReloadJob;
     std::vector<std::string> files;
-    if (listsFiles && !BuildFileList(coBlock, files, control)) {
+    std::vector<UnreadableFolder> unreadable;
+    if (listsFiles && !BuildFileList(coBlock, files, control, &unreadable)) {
         coBlock.lErr = kErrFileList;
         log.LogConversionError(lJobNumber, coBlock);
         return kErrFileList;
     }
+    const int32_t folderResult = LogUnreadableFolders(log, lJobNumber, coBlock, unreadable);
     if (!control.Running()) {
         coBlock.sErr = Translate("Conversion Process paused.");
         coBlock.lErr = 0;
     }
 
-    if (!listsFiles || coBlock.sOriginalFile.find('*') == std::string::npos) {
+    if (!listsFiles || !HasNameWildcard(coBlock.sOriginalFile)) {
         context.sCurrentFile = coBlock.sOriginalFile;
         control.SetStatusText(StatusPanel::CurrentFile, coBlock.sOriginalFile);
         control.Checkpoint();
@@ -143,7 +146,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
     TargetClaims::Claims earlier = std::exchange(context.resumeClaims, {});
     const TargetClaims claims = onto ? TargetClaims() : TargetClaims::ForList(files, namer, earlier);
     const auto count = static_cast<int32_t>(files.size());
-    int32_t result = 0;
+    int32_t result = folderResult;
     int32_t i = TakeResumePosition(context, files);
     for (; i <= count; ++i) {
         control.Checkpoint();

@@ -4,6 +4,7 @@
 #include "core/FileTypes.h"
 #include "core/Prompt.h"
 #include "core/Translate.h"
+#include "run/WildcardPath.h"
 #include "settings/PathText.h"
 #include "settings/Paths.h"
 
@@ -19,12 +20,18 @@ namespace {
 constexpr const char* kBreak = "\n";
 constexpr const char* kBlankLine = "\n\n";
 
+// A source names a set of files with "*" or "?" in its file name; a target names one file per
+// source file with the "*" that stands for each source's name.
 bool HasWildcard(const std::string& path) {
+    return HasNameWildcard(path);
+}
+
+bool HasTargetWildcard(const std::string& path) {
     return path.find('*') != std::string::npos;
 }
 
 std::string TextBeforeWildcard(const std::string& path) {
-    return path.substr(0, path.find('*'));
+    return WildcardFolderOf(path);
 }
 
 bool IsAllowedSpecialType(int32_t type) {
@@ -64,14 +71,16 @@ int32_t ConversionVerdict(clsConversionOptions& task, ConversionComponent* compo
         task.bSaveInOriginalFolder = false;
         if (!FileExists(task.sOriginalFile))
             return kInvalidSourceFile;
-        if (HasWildcard(task.sTargetFile))
+        if (HasTargetWildcard(task.sTargetFile))
             return kInvalidTargetHasWildcard;
         if (!EnsureTargetFolder(task.sTargetFile))
             return kInvalidTargetFolder;
     } else {
+        if (HasWildcardInFolder(task.sOriginalFile) || HasWildcardInFolder(task.sTargetFile))
+            return kInvalidWildcardInFolder;
         if (!FolderExists(TextBeforeWildcard(task.sOriginalFile)))
             return kInvalidSourceFolder;
-        if (!HasWildcard(task.sTargetFile))
+        if (!HasTargetWildcard(task.sTargetFile))
             return kInvalidTargetNeedsWildcard;
         if (!EnsureTargetFolder(task.sTargetFile))
             return kInvalidTargetFolderForWildcard;
@@ -88,15 +97,17 @@ int32_t FileProcessVerdict(clsConversionOptions& task) {
         task.bSaveInOriginalFolder = false;
         if (!FileExists(task.sOriginalFile))
             return kInvalidSourceFile;
-        if (HasWildcard(task.sTargetFile))
+        if (HasTargetWildcard(task.sTargetFile))
             return kInvalidTargetHasWildcard;
         if (!FolderExists(ParentFolderOf(task.sTargetFile)))
             return kInvalidTargetFolder;
         return 0;
     }
+    if (HasWildcardInFolder(task.sOriginalFile) || HasWildcardInFolder(task.sTargetFile))
+        return kInvalidWildcardInFolder;
     if (!FolderExists(TextBeforeWildcard(task.sOriginalFile)))
         return kInvalidSourceFolder;
-    if (!HasWildcard(task.sTargetFile))
+    if (!HasTargetWildcard(task.sTargetFile))
         return kInvalidTargetNeedsWildcard;
     if (!FolderExists(TextBeforeWildcard(task.sTargetFile)))
         return kInvalidTargetFolderForWildcard;
@@ -114,6 +125,8 @@ int32_t SpecialVerdict(clsConversionOptions& task) {
     case kSpecialAppend:
         if (HasWildcard(task.sTargetFile))
             return kInvalidAppendTargetWildcard;
+        if (HasWildcardInFolder(task.sOriginalFile))
+            return kInvalidWildcardInFolder;
         if (IsSameFile(task.sTargetFile, task.sOriginalFile))
             return kInvalidAppendOntoItself;
         if (FolderExists(task.sTargetFile))
@@ -301,8 +314,15 @@ int32_t ValidateTask(clsConversionOptions& task, ConversionComponent* component)
 std::string ValidationMessage(const clsConversionOptions& task) {
     switch (task.lErr) {
     case kInvalidSourceFolder:
-        return Translate("Original Folder") + kBreak + ParentFolderOf(Expanded(task.sOriginalFile)) + kBreak +
-               Translate("does not exist.");
+        return Translate("Original Folder") + kBreak + TextBeforeWildcard(Expanded(task.sOriginalFile)) +
+               kBreak + Translate("does not exist.");
+    case kInvalidWildcardInFolder: {
+        const bool inSource = HasWildcardInFolder(Expanded(task.sOriginalFile));
+        return Translate(inSource ? "Original File" : "Target File") + kBreak +
+               (inSource ? task.sOriginalFile : task.sTargetFile) + kBreak +
+               Translate("has a wildcard (* or ?) in a folder name. Wildcards work only in the file name, "
+                         "for example '/home/me/MyFiles/Q3*.pptx'; add /R to include subfolders.");
+    }
     case kInvalidTargetNeedsWildcard:
         return Translate("'Target File' must have wild card (*) since Original file has a wildcard.") +
                kBreak + Translate("For example: '/home/me/MyFiles/*.PDF'");
@@ -377,6 +397,7 @@ bool ReportValidationErrorInteractive(TaskEditorFocus& editor, clsConversionOpti
     case kInvalidTargetHasWildcard:
     case kInvalidTargetNeedsWildcard:
     case kInvalidSourceFolder:
+    case kInvalidWildcardInFolder:
         Refuse(prompt, WithBlankLines(ValidationMessage(task)));
         break;
     case kInvalidTargetFolder: {

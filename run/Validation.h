@@ -19,6 +19,8 @@ inline constexpr int32_t kInvalidTargetHasWildcard = -5;
 inline constexpr int32_t kInvalidTargetFolder = -6;
 inline constexpr int32_t kInvalidTargetType = -7;
 inline constexpr int32_t kInvalidJobFile = -8;
+// A wildcard stands in a folder name of the source or target.
+inline constexpr int32_t kInvalidWildcardInFolder = -9;
 inline constexpr int32_t kInvalidSpecialProcess = -101;
 inline constexpr int32_t kInvalidSpecialFileType = -102;
 inline constexpr int32_t kInvalidAppendTargetWildcard = -103;

@@ -2,13 +2,17 @@
 
 #include "RecordingPrompt.h"
 #include "cli/ResultCodes.h"
+#include "cli/RunLogLines.h"
 #include "core/JobDocument.h"
+#include "core/JobFile.h"
+#include "core/TaskGrid.h"
 #include "run/JobRunner.h"
 #include "run/PdfStage.h"
 #include "run/RunHost.h"
 #include "run/RunState.h"
 #include "run/RunStatus.h"
 #include "settings/SettingsGlobals.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -147,6 +151,67 @@ TEST_F(CommandLineRunTest, InvalidLineIsLoggedAndRunsNothing) {
     EXPECT_TRUE(component.calls.empty());
     EXPECT_EQ(Lines(ReadWholeFile(log)).back(), "Missing required or invalid command line argument(s)");
     EXPECT_EQ(windowShown, 0);
+}
+
+TEST_F(CommandLineRunTest, RefusedLineKeepsItsReasonForStandardError) {
+    const std::string missing = dir.str() + "in/none.pptx";
+    EXPECT_EQ(run.RunCommandLine("/S " + Q(missing) + " /T " + Q(dir.str() + "out/none.pdf") + " /C 32"),
+              kRunStatusInvalidLine);
+    EXPECT_EQ(RefusalText("slidemill", run.Task().sErr, run.Task().sLogFile),
+              "slidemill: Missing required or invalid command line argument(s): Original File " + missing +
+                  " does not exist.\n");
+}
+
+TEST_F(CommandLineRunTest, NamePatternsRunFromTheLineAndFromAJob) {
+    const std::string q3 = dir.file("in/Q3 sales.pptx"), q3deep = dir.file("in/2024/q3 plan.PPTX");
+    dir.file("in/Q4 sales.pptx");
+    EXPECT_EQ(run.RunCommandLine("/S " + Q(dir.str() + "in/Q3*.pptx") + " /R /T " +
+                                 Q(dir.str() + "out/*.pdf") + " /C 32 /B " + Q(dir.str() + "unused.MJB")),
+              kRunStatusDone);
+    EXPECT_FALSE(run.SomethingFailed());
+    ASSERT_EQ(component.calls.size(), 2u);
+    EXPECT_EQ(component.calls[0].SourceFile, q3);
+    EXPECT_EQ(component.calls[1].SourceFile, q3deep);
+    EXPECT_EQ(component.calls[1].TargetFile, dir.str() + "out/2024/q3 plan.pdf");
+
+    // The same task saved in a job file and run from there.
+    Grid grid{kTaskGridCols};
+    InitTaskGrid(grid);
+    clsConversionOptions task;
+    task.sOriginalFile = dir.str() + "in/Q3*.pptx";
+    task.sTargetFile = dir.str() + "job-out/*.pdf";
+    task.lTargetFileType = 32;
+    AppendTaskRow(task, grid, &component);
+    const std::string job = dir.str() + "q3.MJB";
+    ASSERT_TRUE(WriteJobFile(job, grid));
+    component.calls.clear();
+    EXPECT_EQ(run.RunCommandLine("/J " + Q(job)), kRunStatusDone);
+    EXPECT_FALSE(run.SomethingFailed());
+    ASSERT_EQ(component.calls.size(), 1u);
+    EXPECT_EQ(component.calls[0].TargetFile, dir.str() + "job-out/Q3 sales.pdf");
+}
+
+TEST_F(CommandLineRunTest, UnreadableFolderMakesTheRunFail) {
+    dir.file("in/a.pptx");
+    dir.file("in/locked/b.pptx");
+    fs::permissions(dir.path() / "in" / "locked", fs::perms::none);
+    fs::permissions(dir.folder("out"), fs::perms::all);
+    // The unprivileged run writes its log where it may.
+    fs::permissions(dir.folder("logs"), fs::perms::all);
+    log = dir.str() + "logs/run.log";
+    const std::string outcome = test::AsUnprivilegedUser(
+        [&] {
+            const int32_t result = run.RunCommandLine("/S " + Q(dir.str() + "in/*.pptx") + " /R /T " +
+                                                      Q(dir.str() + "out/*.pdf") + " /C 32 /L " + Q(log));
+            return std::to_string(ExitCodeForRunStatus(result, run.SomethingFailed())) + "\n" +
+                   ReadWholeFile(log);
+        },
+        dir.path());
+    fs::permissions(dir.path() / "in" / "locked", fs::perms::owner_all);
+    EXPECT_EQ(outcome.substr(0, 2), "1\n") << outcome;
+    EXPECT_NE(outcome.find("Job # 1  Folder: " + dir.str() + "in/locked/ cannot be read (Permission denied)"),
+              std::string::npos)
+        << outcome;
 }
 
 TEST_F(CommandLineRunTest, EmptyLineHelpAndOpenOnly) {

@@ -83,5 +83,16 @@ TEST(RunLogLines, Texts) {
               "Unable to create file. Try a different folder such as 'My Documents'");
 }
 
+TEST(RunLogLines, RefusalNamesTheReasonOnOneLine) {
+    EXPECT_EQ(
+        RefusalText("slidemill", "Original File\n/in/a.pptx\ndoes not exist.", ""),
+        "slidemill: Missing required or invalid command line argument(s): Original File /in/a.pptx does "
+        "not exist.\n");
+    EXPECT_EQ(RefusalText("slidemill", "Bad\r\n\r\nline", "/logs/run.log"),
+              "slidemill: Missing required or invalid command line argument(s): Bad line (see the log "
+              "/logs/run.log)\n");
+    EXPECT_EQ(RefusalText("sm", "", ""), "sm: Missing required or invalid command line argument(s)\n");
+}
+
 } // namespace
 } // namespace slidemill

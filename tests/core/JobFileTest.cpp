@@ -186,7 +186,7 @@ TEST_F(JobFileTest, ReloadLinesInAFileAreNotTasks) {
     EXPECT_FALSE(IsReloadTaskRow(grid, 2));
 }
 
-TEST_F(JobFileTest, PauseDuringLoadKeepsTheRowsReadAndTheRunningFlag) {
+TEST_F(JobFileTest, PauseDuringLoadKeepsTheRowsReadAndStays) {
     const std::string path = Write("pause.MJB", JobText(5000));
     control.running = true;
     control.onCheckpoint = [](test::FlagRunControl& c) {
@@ -197,7 +197,61 @@ TEST_F(JobFileTest, PauseDuringLoadKeepsTheRowsReadAndTheRunningFlag) {
     EXPECT_EQ(result.status, JobLoadStatus::Stopped);
     EXPECT_EQ(TaskCount(grid), 2000);
     EXPECT_EQ(grid.Cell(2000, kColNumber), "2000");
-    EXPECT_TRUE(control.running) << "a run that reloads goes on with the rows loaded so far";
+    EXPECT_FALSE(control.running) << "the run that was loading must see the Pause";
+
+    // Without a Pause the flag is put back as it was found.
+    control.running = false;
+    control.onCheckpoint = nullptr;
+    EXPECT_EQ(LoadJobFile(path, 1, grid, control).status, JobLoadStatus::Loaded);
+    EXPECT_FALSE(control.running);
+}
+
+TEST_F(JobFileTest, PauseWhileTheNextSliceLoadsKeepsTheSliceAndItsReloadTask) {
+    const std::string path = Write("paused-slice.MJB", JobText(32000));
+    LoadJobFile(path, 1, grid);
+    ASSERT_TRUE(IsReloadTaskRow(grid, 30000));
+    clsConversionOptions record;
+    ReadTaskRow(record, 30000, grid);
+    control.running = true;
+    control.onCheckpoint = [](test::FlagRunControl& c) { c.running = false; };
+    EXPECT_EQ(PerformReloadTask(record, path, grid, control), kReloadPaused);
+    EXPECT_FALSE(control.running);
+    ASSERT_EQ(TaskCount(grid), 30000);
+    EXPECT_TRUE(IsReloadTaskRow(grid, 30000));
+    EXPECT_EQ(grid.Cell(1, kColOriginal), "/in/deck1.pptx");
+
+    // Loading it again later brings the next slice whole.
+    control.running = true;
+    control.onCheckpoint = nullptr;
+    ASSERT_EQ(PerformReloadTask(record, path, grid, control), 0);
+    ASSERT_EQ(TaskCount(grid), 2001);
+    EXPECT_EQ(grid.Cell(1, kColOriginal), "/in/deck30000.pptx");
+    EXPECT_EQ(grid.Cell(2001, kColOriginal), "/in/deck32000.pptx");
+}
+
+TEST_F(JobFileTest, SavingALaterSliceWritesTheTasksBeforeItFirst) {
+    const std::string path = Write("later.MJB", JobText(30003));
+    LoadJobFile(path, 1, grid);
+    clsConversionOptions record;
+    ReadTaskRow(record, 30000, grid);
+    ASSERT_EQ(PerformReloadTask(record, path, grid), 0);
+    ASSERT_EQ(TaskCount(grid), 4);
+    grid.SetCell(4, kColPass, "+");
+
+    const std::string copy = folder.str() + "whole.MJB";
+    int64_t earlier = 0;
+    ASSERT_TRUE(WriteJobFile(copy, grid, JobSliceOrigin{path, 30000}, &earlier));
+    EXPECT_EQ(earlier, 29999);
+    std::string expected = JobText(30003);
+    const std::string last = TaskLine(30003) + "\r\n";
+    expected.replace(expected.find(last), last.size(),
+                     TaskLine(30003).substr(0, TaskLine(30003).size() - 1) + "+\t\r\n");
+    EXPECT_EQ(test::ReadWholeFile(copy), expected);
+
+    // The file the earlier tasks come from must still be there: nothing is written without them.
+    std::filesystem::remove(path);
+    EXPECT_FALSE(WriteJobFile(folder.str() + "part.MJB", grid, JobSliceOrigin{path, 30000}));
+    EXPECT_FALSE(std::filesystem::exists(folder.str() + "part.MJB"));
 }
 
 TEST_F(JobFileTest, MissingFileLeavesTheGridAlone) {

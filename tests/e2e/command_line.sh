@@ -34,6 +34,10 @@ check "wildcard with /R, exit 0" run 0 /S "$data/*.*" /R /T "$work/tree/*.pdf" /
 check "every presentation converted" test "$(find "$work/tree" -name '*.pdf' | wc -l)" = 4
 check "the subfolder is mirrored" test -s "$work/tree/Archive/Team Update.pdf"
 
+# A name pattern: only the matching decks of the folder.
+check "a name pattern converts, exit 0" run 0 /S "$data/sales*.PPTX" /T "$work/named/*.pdf" /C 32
+check "only the matching deck was converted" test "$(ls "$work/named")" = "Sales Review.pdf"
+
 # Beside the sources.
 mkdir -p "$work/beside" && cp "$data"/*.pptx "$work/beside/"
 check "/G writes beside the sources" run 0 /S "$work/beside/*.pptx" /G /C 32 /L "$work/beside.log"

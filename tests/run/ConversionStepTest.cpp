@@ -8,6 +8,7 @@
 #include "run/FileList.h"
 #include "run/PdfStage.h"
 #include "run/TargetClaims.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -136,6 +137,33 @@ TEST_F(ConversionStep, SingleFileUsesTaskRecordSettingsAndCreatesTargetFolder) {
     EXPECT_TRUE(fs::exists(t.path() / "out" / "new" / "deck.pdf"));
 }
 
+TEST_F(ConversionStep, UnreadableSubfolderIsLoggedAsAFailedFolder) {
+    const auto good = t.file("in/a.ppt");
+    t.file("in/locked/b.ppt");
+    fs::permissions(t.path() / "in" / "locked", fs::perms::none);
+    // The converting account writes its targets here.
+    fs::permissions(t.folder("out"), fs::perms::all);
+    const std::string outcome = test::AsUnprivilegedUser(
+        [&] {
+            auto task = Task("in/*.ppt", "out/*.pdf");
+            task.bDoSubfolders = true;
+            const int32_t result = PerformBlockConversion(context, 4, task);
+            std::string out = "result " + std::to_string(result) + "\n";
+            for (const auto& c : component.calls)
+                out += "converted " + c.SourceFile + "\n";
+            for (const auto& [job, row] : sink.rows)
+                out += "logged " + std::to_string(job) + " " + std::to_string(row.lErr) + " " +
+                       row.sOriginalFile + " -> " + row.sTargetFile + ": " + row.sErr + "\n";
+            return out;
+        },
+        t.path());
+    fs::permissions(t.path() / "in" / "locked", fs::perms::owner_all);
+    EXPECT_EQ(outcome, "result " + std::to_string(kErrUnreadableFolder) + "\nconverted " + good +
+                           "\nlogged 4 " + std::to_string(kErrUnreadableFolder) + " " + t.str() +
+                           "in/locked/*.ppt -> " + t.str() + "out/locked/*.pdf: Folder: " + t.str() +
+                           "in/locked/ cannot be read (Permission denied); its files were not converted\n");
+}
+
 TEST_F(ConversionStep, MissingSourceFailsTheTaskBeforeAnyFile) {
     auto task = Task("in/none.ppt", "out/none.pdf");
     EXPECT_EQ(PerformBlockConversion(context, 7, task), kErrFileList);
@@ -144,11 +172,11 @@ TEST_F(ConversionStep, MissingSourceFailsTheTaskBeforeAnyFile) {
     EXPECT_EQ(sink.rows[0].second.sErr, "File: " + t.str() + "in/none.ppt does not exist");
     EXPECT_EQ(task.lErr, kErrFileList);
 
-    t.file("in/abc.ppt");
-    auto cut = Task("in/a*.ppt", "out/*.pdf");
+    t.file("in/abc/x.ppt");
+    auto cut = Task("in/a*/x.ppt", "out/*.pdf");
     EXPECT_EQ(PerformBlockConversion(context, 8, cut), kErrFileList);
     ASSERT_EQ(sink.rows.size(), 2u);
-    EXPECT_EQ(sink.rows[1].second.sErr, "Folder: " + t.str() + "in/a does not exist");
+    EXPECT_NE(sink.rows[1].second.sErr.find("wildcard (* or ?) in a folder name"), std::string::npos);
     EXPECT_TRUE(component.calls.empty());
 }
 

@@ -4,6 +4,8 @@
 #include "core/FileTypes.h"
 #include "run/FileNameParts.h"
 #include "run/ListTargetNamer.h"
+#include "run/WildcardPath.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 
@@ -35,13 +37,6 @@ std::vector<std::string> List(const std::string& source, bool recurse, bool* ok 
     if (err)
         *err = task.sErr;
     return list;
-}
-
-// Whether the folder can still be read after its permissions were taken away (an administrator can).
-bool StillReadable(const fs::path& folder) {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    return !ec;
 }
 
 TEST(FilePattern, MatchesOnExtensionIgnoringCaseOnly) {
@@ -109,18 +104,20 @@ TEST(FileList, WildcardListsOnlyTheFolderUnlessRecursing) {
     EXPECT_LT(pos(sub), pos(deep));
 }
 
-TEST(FileList, MissingFolderAndCutPatternFail) {
+TEST(FileList, MissingFolderAndWildcardInAFolderFail) {
     TempFolder t;
     t.file("abc.ppt");
     bool ok = true;
     std::string err;
-    EXPECT_TRUE(List(t.str() + "a*.ppt", true, &ok, &err).empty());
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(err, "Folder: " + t.str() + "a does not exist");
-
     List(t.str() + "none/*.ppt", false, &ok, &err);
     EXPECT_FALSE(ok);
     EXPECT_EQ(err, "Folder: " + t.str() + "none/ does not exist");
+
+    // A wildcard may stand only in the file name.
+    t.file("sub/x.ppt");
+    EXPECT_TRUE(List(t.str() + "s*/x.ppt", true, &ok, &err).empty());
+    EXPECT_FALSE(ok);
+    EXPECT_NE(err.find("wildcard (* or ?) in a folder name"), std::string::npos) << err;
 
     // A file where the folder should be.
     std::vector<std::string> list;
@@ -131,6 +128,58 @@ TEST(FileList, MissingFolderAndCutPatternFail) {
     t.folder("empty");
     EXPECT_TRUE(List(t.str() + "empty/*.ppt", true, &ok).empty());
     EXPECT_TRUE(ok);
+}
+
+TEST(FileList, NamePatternsMatchAnywhereInTheName) {
+    TempFolder t;
+    const auto q3 = t.file("in/Q3 sales.pptx"), q3b = t.file("in/q3-costs.PPTX"),
+               q4 = t.file("in/Q4 sales.pptx");
+    const auto q3deep = t.file("in/2024/Q3 plan.pptx");
+    t.file("in/Q3 notes.txt");
+    t.file("in/Q3.pptx.bak");
+
+    bool ok = false;
+    EXPECT_THAT(List(t.str() + "in/Q3*.pptx", false, &ok), UnorderedElementsAre(q3, q3b));
+    EXPECT_TRUE(ok);
+    EXPECT_THAT(List(t.str() + "in/Q3*.pptx", true), UnorderedElementsAre(q3, q3b, q3deep));
+    EXPECT_THAT(List(t.str() + "in/Q? sales.pptx", false), UnorderedElementsAre(q3, q4));
+    EXPECT_THAT(List(t.str() + "in/*sales*", false), UnorderedElementsAre(q3, q4));
+    EXPECT_THAT(List(t.str() + "in/*.pptx", false), UnorderedElementsAre(q3, q3b, q4));
+}
+
+TEST(FilePattern, NamePatterns) {
+    EXPECT_TRUE(MatchesNamePattern("Q3*.pptx", "q3 Sales.PPTX"));
+    EXPECT_FALSE(MatchesNamePattern("Q3*.pptx", "Q4 sales.pptx"));
+    EXPECT_FALSE(MatchesNamePattern("Q3*.pptx", "Q3.pptx.bak"));
+    EXPECT_TRUE(MatchesNamePattern("Q3*.pptx", "Q3.pptx"));
+    EXPECT_TRUE(MatchesNamePattern("a?c", "abc"));
+    EXPECT_FALSE(MatchesNamePattern("a?c", "ac"));
+    EXPECT_TRUE(MatchesNamePattern("*a*b*", "xxaYYbzz"));
+    EXPECT_FALSE(MatchesNamePattern("*a*b*", "xxbYYazz"));
+    EXPECT_TRUE(MatchesNamePattern("**.ppt", "x.ppt"));
+    EXPECT_TRUE(MatchesNamePattern("*.*", "report"));
+    EXPECT_TRUE(MatchesNamePattern("*.", "report"));
+    EXPECT_FALSE(MatchesNamePattern("*.", "report.txt"));
+    EXPECT_FALSE(MatchesNamePattern("*.ppt", "a.pptx"));
+    // A long name against a pattern of many stars ends quickly.
+    EXPECT_FALSE(MatchesNamePattern("*a*a*a*a*a*a*b", std::string(5000, 'a')));
+}
+
+TEST(FilePattern, FolderPartEndsBeforeTheFirstWildcard) {
+    std::string folder, pattern;
+    ASSERT_TRUE(SplitWildcardPath("/in/Q3*.pptx", folder, pattern));
+    EXPECT_EQ(folder, "/in/");
+    EXPECT_EQ(pattern, "Q3*.pptx");
+    ASSERT_TRUE(SplitWildcardPath("/in/a.b/?x*", folder, pattern));
+    EXPECT_EQ(folder, "/in/a.b/");
+    EXPECT_EQ(pattern, "?x*");
+    ASSERT_TRUE(SplitWildcardPath("*.ppt", folder, pattern));
+    EXPECT_EQ(folder, "");
+    EXPECT_FALSE(SplitWildcardPath("/in/*/a.ppt", folder, pattern));
+    EXPECT_FALSE(SplitWildcardPath("/in/Q?/*.ppt", folder, pattern));
+    EXPECT_TRUE(HasWildcardInFolder("/in/2*/x.ppt"));
+    EXPECT_FALSE(HasWildcardInFolder("/in/x*.ppt"));
+    EXPECT_EQ(WildcardFolderOf("/out/Q3*.pdf"), "/out/");
 }
 
 TEST(FileList, AwkwardNamesComeBackExactly) {
@@ -149,36 +198,70 @@ TEST(FileList, AwkwardNamesComeBackExactly) {
         EXPECT_TRUE(fs::exists(f)) << f;
 }
 
-TEST(FileList, LinksToFilesAreListedLinkedFoldersAreNotEntered) {
+TEST(FileList, LinkedFoldersAreEnteredOnceAndLoopsEnd) {
     TempFolder t;
     const auto real = t.file("in/real.ppt");
     t.file("elsewhere/outside.ppt");
+    t.file("elsewhere/deeper/far.ppt");
     fs::create_directory_symlink(t.path() / "in", t.path() / "in" / "loop");
     fs::create_directory_symlink(t.path() / "elsewhere", t.path() / "in" / "linked");
+    fs::create_directory_symlink(t.path() / "elsewhere", t.path() / "in" / "again");
+    fs::create_directory_symlink(t.path() / "in", t.path() / "elsewhere" / "deeper" / "back");
     fs::create_symlink(t.path() / "elsewhere" / "outside.ppt", t.path() / "in" / "alias.ppt");
     fs::create_symlink(t.path() / "missing.ppt", t.path() / "in" / "dangling.ppt");
 
     const auto list = List(t.str() + "in/*.ppt", true);
-    EXPECT_THAT(list, UnorderedElementsAre(real, t.str() + "in/alias.ppt"));
+    // The linked tree is walked once, under whichever link name came first; the paths follow
+    // the walk, so targets mirror the link's name.
+    ASSERT_EQ(list.size(), 4u) << ::testing::PrintToString(list);
+    EXPECT_THAT(list, ::testing::Contains(real));
+    EXPECT_THAT(list, ::testing::Contains(t.str() + "in/alias.ppt"));
+    const bool viaLinked =
+        std::find(list.begin(), list.end(), t.str() + "in/linked/outside.ppt") != list.end();
+    const std::string via = t.str() + (viaLinked ? "in/linked/" : "in/again/");
+    EXPECT_THAT(list, ::testing::Contains(via + "outside.ppt"));
+    EXPECT_THAT(list, ::testing::Contains(via + "deeper/far.ppt"));
+
+    // Without subfolders no link is entered.
+    EXPECT_THAT(List(t.str() + "in/*.ppt", false), UnorderedElementsAre(real, t.str() + "in/alias.ppt"));
 }
 
-TEST(FileList, UnreadableFolders) {
+// Lists source as the unprivileged user and writes what came back as lines.
+std::string ListAsUnprivileged(const TempFolder& t, const std::string& source) {
+    return test::AsUnprivilegedUser(
+        [&] {
+            clsConversionOptions task;
+            task.sOriginalFile = source;
+            task.bDoSubfolders = true;
+            std::vector<std::string> list;
+            std::vector<UnreadableFolder> unreadable;
+            TestRunControl control;
+            const bool ok = BuildFileList(task, list, control, &unreadable);
+            std::string out = ok ? "ok\n" : "failed: " + task.sErr + "\n";
+            std::sort(list.begin(), list.end());
+            for (const auto& f : list)
+                out += "file " + f + "\n";
+            for (const auto& u : unreadable)
+                out += "unreadable " + u.folder + " (" + u.reason + ")\n";
+            return out;
+        },
+        t.path());
+}
+
+TEST(FileList, UnreadableFoldersAreReportedNotPassedOver) {
     TempFolder t;
     const auto top = t.file("in/a.ppt");
     t.file("in/locked/b.ppt");
     const auto after = t.file("in/open/c.ppt");
     fs::permissions(t.path() / "in" / "locked", fs::perms::none);
-    if (StillReadable(t.path() / "in" / "locked"))
-        GTEST_SKIP() << "this account reads folders whatever their permissions";
 
-    bool ok = false;
-    EXPECT_THAT(List(t.str() + "in/*.ppt", true, &ok), UnorderedElementsAre(top, after));
-    EXPECT_TRUE(ok);
+    const std::string walked = ListAsUnprivileged(t, t.str() + "in/*.ppt");
+    const std::string locked = ListAsUnprivileged(t, t.str() + "in/locked/*.ppt");
+    fs::permissions(t.path() / "in" / "locked", fs::perms::owner_all);
 
-    std::string err;
-    List(t.str() + "in/locked/*.ppt", true, &ok, &err);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(err, "Folder: " + t.str() + "in/locked/ does not exist");
+    EXPECT_EQ(walked, "ok\nfile " + top + "\nfile " + after + "\nunreadable " + t.str() +
+                          "in/locked/ (Permission denied)\n");
+    EXPECT_EQ(locked, "failed: Folder: " + t.str() + "in/locked/ cannot be read (Permission denied)\n");
 }
 
 TEST(FileList, StopWhileListingReturnsAtOnce) {
@@ -252,6 +335,18 @@ TEST_F(TargetNaming, MirrorsTheSourceTreeUnderTheTargetRoot) {
     namer.Apply(top, perFile);
     EXPECT_EQ(perFile.sSubFolder, "");
     EXPECT_EQ(perFile.sTargetFile, t.str() + "out/y.pdf");
+}
+
+TEST_F(TargetNaming, NamePatternsMirrorFromTheirFolder) {
+    task.sOriginalFile = t.str() + "in/Q3*.pptx";
+    task.sTargetFile = t.str() + "out/Q3*.pdf";
+    const auto file = t.file("in/2024/Q3 plan.pptx");
+    ListTargetNamer namer(task, &component);
+    EXPECT_EQ(namer.TargetRoot(), t.str() + "out/");
+    clsConversionOptions perFile;
+    namer.Apply(file, perFile);
+    EXPECT_EQ(perFile.sSubFolder, "2024/");
+    EXPECT_EQ(perFile.sTargetFile, t.str() + "out/2024/Q3 plan.pdf");
 }
 
 TEST_F(TargetNaming, BesideTheSourceIgnoresTheTargetRoot) {

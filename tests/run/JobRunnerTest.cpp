@@ -615,21 +615,60 @@ TEST_F(SlicedJob, ReloadOfAMissingJobFailsAndStopsTheRun) {
     EXPECT_THAT(log().CellText(1, kColStatus), HasSubstr(jobFile));
 }
 
-TEST_F(SlicedJob, PauseWhileTheNextSliceLoadsGoesOnWithTheRowsLoaded) {
+TEST_F(SlicedJob, PauseWhileTheNextSliceLoadsEndsPausedAndBeginGoesOnThere) {
     ASSERT_TRUE(document.ConversionJobOpen(jobFile));
     bool paused = false;
     panels.onCheckpoint = [&] {
         // The loader lets window messages run every 1000 lines: the user pauses there.
-        if (special.calls.size() == 29999 && TaskCount(tasks()) < 30000 && !paused)
+        if (special.calls.size() == 29999 && !paused &&
+            panels.Last(StatusPanel::CurrentFile).starts_with("Loading Conversion Task"))
             paused = runner.ConversionJobPause();
     };
-    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Paused);
     ASSERT_TRUE(paused);
-    const int loaded = TaskCount(tasks());
-    EXPECT_GT(loaded, 0);
-    EXPECT_LT(loaded, 10001);
-    EXPECT_EQ(special.calls.size(), static_cast<std::size_t>(29999 + loaded));
-    EXPECT_EQ(special.calls.back().second, "/x/f" + std::to_string(29999 + loaded) + ".txt");
+    EXPECT_EQ(special.calls.size(), 29999u);
+    EXPECT_EQ(panels.Last(StatusPanel::State), "Pause");
+    // The slice stays as it was, its reload task unmarked and nothing logged against it.
+    ASSERT_EQ(TaskCount(tasks()), 30000);
+    EXPECT_TRUE(IsReloadTaskRow(tasks(), 30000));
+    EXPECT_EQ(tasks().CellText(30000, kColPass), "");
+    EXPECT_EQ(LogEntries(), 0);
+
+    panels.onCheckpoint = nullptr;
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    ASSERT_EQ(special.calls.size(), 40000u);
+    EXPECT_EQ(special.calls[29999].second, "/x/f30000.txt");
+    EXPECT_EQ(special.calls.back().second, "/x/f40000.txt");
+}
+
+TEST_F(SlicedJob, SavingAfterALaterSliceLoadedKeepsTheWholeJob) {
+    ASSERT_TRUE(document.ConversionJobOpen(jobFile));
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    ASSERT_EQ(TaskCount(tasks()), 10001) << "the grid holds the last slice";
+
+    auto savedSources = [&] {
+        std::ifstream in(jobFile, std::ios::binary);
+        std::vector<std::string> sources;
+        std::string line;
+        while (std::getline(in, line)) {
+            const auto at = line.find("/x/f");
+            if (at != std::string::npos)
+                sources.push_back(line.substr(at, line.find('\t', at) - at));
+        }
+        return sources;
+    };
+    // Saved twice: the second save must still find the earlier tasks in the file the first wrote.
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(document.ConversionJobSave());
+        const auto sources = savedSources();
+        ASSERT_EQ(sources.size(), 40000u) << "save " << save;
+        for (int k = 1; k <= 40000; ++k)
+            ASSERT_EQ(sources[k - 1], "/x/f" + std::to_string(k) + ".txt")
+                << "save " << save << ", task " << k;
+    }
+    ASSERT_TRUE(document.ConversionJobOpen(jobFile));
+    EXPECT_EQ(TaskCount(tasks()), 30000);
+    EXPECT_EQ(tasks().CellText(1, kColOriginal), "/x/f1.txt");
 }
 
 TEST_F(SlicedJob, SchedulerRunOpensRewindsAndRunsTheJob) {

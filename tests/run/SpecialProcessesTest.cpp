@@ -245,6 +245,28 @@ TEST_F(SpecialProcessesTest, ListTargetsTakeTheTypeExtensionWhateverMethodTheRec
     EXPECT_FALSE(fs::exists(t.path() / "out/a."));
 }
 
+TEST_F(SpecialProcessesTest, NamePatternsListOnlyTheMatchingFiles) {
+    t.file("in/q1.txt", "1\n\n");
+    t.file("in/q2.txt", "2\n\n");
+    t.file("in/q10.txt", "10\n\n");
+    t.file("in/other.txt", "x\n\n");
+    SpecialProcesses special;
+    // "?" alone makes a set of files too.
+    clsConversionOptions task = Task(kSpecialRemoveEmptyLines, t.str() + "in/Q?.txt", t.str() + "out/*.txt");
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 1, task), 0);
+    EXPECT_THAT(log.rows, IsEmpty());
+    EXPECT_EQ(ReadWholeFile(t.path() / "out/q1.TXT"), "1\n");
+    EXPECT_EQ(ReadWholeFile(t.path() / "out/q2.TXT"), "2\n");
+    EXPECT_FALSE(fs::exists(t.path() / "out/q10.TXT"));
+    EXPECT_FALSE(fs::exists(t.path() / "out/other.TXT"));
+
+    const std::string all = t.str() + "all.txt";
+    clsConversionOptions append = Task(kSpecialAppend, t.str() + "in/q1*.txt", all);
+    EXPECT_EQ(special.PerformBlockSpecialized(context, log, 2, append), 0);
+    const std::string joined = ReadWholeFile(all);
+    EXPECT_TRUE(joined == "1\n\n10\n\n" || joined == "10\n\n1\n\n") << joined;
+}
+
 TEST_F(SpecialProcessesTest, SearchAndReplaceOnOneFileReportsSuccess) {
     const std::string source = t.file("in/pets.txt", "Cat, cat and CAT;\naaa\n");
     SpecialProcesses special;

@@ -125,6 +125,32 @@ TEST_F(ValidationTest, ConversionVerdicts) {
               kInvalidTargetFolderForWildcard);
 }
 
+TEST_F(ValidationTest, NamePatternsAreAcceptedWildcardFoldersAreNot) {
+    dir.file("in/Q3 sales.pptx");
+    const std::string out = dir.str() + "out";
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "in/Q3*.pptx", out + "/*.pdf")), 0);
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "in/Q? sales.pptx", out + "/*.pdf")), 0);
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "in/Q3*.pptx", out + "/x.pdf")), kInvalidTargetNeedsWildcard);
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "nowhere/Q3*.pptx", out + "/*.pdf")), kInvalidSourceFolder);
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "i*/Q3*.pptx", out + "/*.pdf")), kInvalidWildcardInFolder);
+    EXPECT_EQ(Verdict(Conversion(dir.str() + "in/Q3*.pptx", out + "/*/x.pdf")), kInvalidWildcardInFolder);
+
+    clsConversionOptions task = Conversion(dir.str() + "in/*/Q3.pptx", out + "/*.pdf");
+    task.lErr = kInvalidWildcardInFolder;
+    EXPECT_NE(ValidationMessage(task).find(dir.str() + "in/*/Q3.pptx"), std::string::npos);
+    EXPECT_NE(ValidationMessage(task).find("wildcard (* or ?) in a folder name"), std::string::npos);
+    task.lErr = kInvalidSourceFolder;
+    task.sOriginalFile = dir.str() + "nowhere/Q3*.pptx";
+    EXPECT_EQ(ValidationMessage(task), "Original Folder\n" + dir.str() + "nowhere/\ndoes not exist.");
+
+    // The text processes and the append process read the same patterns.
+    dir.file("in/Q3 notes.txt");
+    EXPECT_EQ(Verdict(Special(kSpecialRemoveEmptyLines, dir.str() + "in/Q3*.txt", out + "/*.txt")), 0);
+    EXPECT_EQ(Verdict(Special(kSpecialSearchReplace, dir.str() + "i?/*.txt", out + "/*.txt")),
+              kInvalidWildcardInFolder);
+    EXPECT_EQ(Verdict(Special(kSpecialAppend, dir.str() + "in/Q3*.txt", dir.str() + "all.txt")), 0);
+}
+
 TEST_F(ValidationTest, WithoutComponentNoComponentTypeIsValid) {
     clsConversionOptions task = Conversion(dir.file("in/a.pptx"), dir.str() + "a.pdf");
     ValidateTask(task, nullptr);
@@ -223,7 +249,7 @@ TEST_F(ValidationTest, TokensAreExpandedForTheChecksAndKeptInTheTask) {
 TEST_F(ValidationTest, CommandLineMessages) {
     clsConversionOptions task = Conversion(dir.str() + "in/*.pptx", dir.str() + "out/x.pdf");
     task.lErr = kInvalidSourceFolder;
-    EXPECT_EQ(ValidationMessage(task), "Original Folder\n" + dir.str() + "in\ndoes not exist.");
+    EXPECT_EQ(ValidationMessage(task), "Original Folder\n" + dir.str() + "in/\ndoes not exist.");
     task.lErr = kInvalidTargetNeedsWildcard;
     EXPECT_EQ(ValidationMessage(task).rfind("'Target File' must have wild card (*) since Original file has a "
                                             "wildcard.\nFor example: ",
@@ -240,7 +266,7 @@ TEST_F(ValidationTest, CommandLineMessages) {
     task.lErr = kInvalidJobFile;
     EXPECT_EQ(ValidationMessage(task),
               "Conversion Job File (*.MJB) specified in the command line (/J) does not exist.");
-    task.lErr = -9;
+    task.lErr = -99;
     EXPECT_EQ(ValidationMessage(task), "");
 }
 
