@@ -1,15 +1,12 @@
 #include "cli/CommandLineRun.h"
+#include "cli/CommandLineSession.h"
 
 #include "RecordingPrompt.h"
 #include "cli/ResultCodes.h"
 #include "core/JobDocument.h"
-#include "run/JobRunner.h"
-#include "run/PdfStage.h"
-#include "run/RunHost.h"
-#include "run/RunState.h"
-#include "run/RunStatus.h"
 #include "settings/SettingsGlobals.h"
 #include "support/FakeComponent.h"
+#include "support/FakeRunParts.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +20,7 @@ namespace slidemill {
 namespace {
 
 using test::FakeComponent;
+using test::FakeRunParts;
 using test::ReadWholeFile;
 using test::RecordingPrompt;
 using test::TempFolder;
@@ -38,22 +36,17 @@ std::vector<std::string> Lines(const std::string& text) {
 class CommandLineRunTest : public ::testing::Test {
 protected:
     TempFolder dir{"clrun"};
-    FakeComponent component;
+    FakeRunParts parts;
+    FakeComponent& component = parts.component;
     RecordingPrompt prompt;
-    RunState state;
-    RunHost host;
-    RunStatus status;
-    UnavailablePdfStage pdf;
-    JobDocument document{prompt, state, &host};
-    JobRunner runner{document, state, component, pdf, prompt, host, status};
-    CommandLineRun run{document, runner, MakeContext()};
+    CommandLineSession session{parts, prompt, NullRunControl(), MakeContext()};
+    JobDocument& document = session.Assembly().Document();
+    CommandLineRun& run = session.Run();
     int windowShown = 0;
     std::string log;
 
     CommandLineContext MakeContext() {
         CommandLineContext context;
-        context.component = &component;
-        context.prompt = &prompt;
         context.programFolder = dir.folder("program");
         return context;
     }
