@@ -145,14 +145,9 @@ int RunAutomationServer(int argc, char** argv, RunPartsFactory makeParts, Automa
     }
     QCoreApplication app(argc, argv);
     AutomationServer server(std::move(makeParts), options);
-    QString error;
-    if (!server.Start(QDBusConnection::sessionBus(), error)) {
-        std::cerr << name << " --automation: " << error.toStdString() << "\n";
-        return 1;
-    }
-    QObject::connect(&server, &AutomationServer::Quit, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     // A termination signal ends the server like its idle time does: the running line finishes,
-    // then the offices are shut down as the server goes.
+    // then the offices are shut down as the server goes. Watched before the name is taken: a
+    // signal sent as soon as the service is seen still ends it cleanly.
     std::unique_ptr<QSocketNotifier> signalWatch;
     const int signalDescriptor = TerminationSignalDescriptor();
     if (signalDescriptor >= 0) {
@@ -163,6 +158,12 @@ int RunAutomationServer(int argc, char** argv, RunPartsFactory makeParts, Automa
                                  server.RequestQuit();
                          });
     }
+    QString error;
+    if (!server.Start(QDBusConnection::sessionBus(), error)) {
+        std::cerr << name << " --automation: " << error.toStdString() << "\n";
+        return 1;
+    }
+    QObject::connect(&server, &AutomationServer::Quit, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     return app.exec();
 }
 
