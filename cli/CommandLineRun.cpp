@@ -49,6 +49,8 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
     }
 
     const auto started = std::chrono::steady_clock::now();
+    if (beforeRun)
+        beforeRun();
     document_.bCommandLineMode = bCommandLineMode;
     const bool jobFile = !task_.sCLBatchJobFile.empty();
     if (jobFile && task_.bOpenButDoNotRun) {

@@ -25,6 +25,9 @@ public:
     void SetProcessCommandLine(std::string line) { processLine_ = std::move(line); }
     // Shows the window for an empty line (status -2) and for a job opened without running (-4).
     std::function<void()> showUserInterface;
+    // Called once a line has parsed and is about to run: where the stored settings are read
+    // again, so that a long-lived automation service follows the user's changes.
+    std::function<void()> beforeRun;
 
     // The run status: 0 ran (or /?), -2 empty line, -3 invalid line, -4 job opened, not run.
     int32_t RunCommandLine(const std::string& line);

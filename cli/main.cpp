@@ -1,7 +1,8 @@
 // The program's entry point: fixes the settings location, installs the demo folders on first
 // run, then runs the command line unattended and ends with an exit code for scripts.
+#include "cli/AutomationArguments.h"
 #include "cli/CommandLine.h"
-#include "cli/CommandLineRun.h"
+#include "cli/CommandLineSession.h"
 #include "cli/ConsoleProgress.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/ResultCodes.h"
@@ -11,15 +12,7 @@
 #include "platform/Environment.h"
 #include "platform/Terminal.h"
 #include "run/ConversionComponent.h"
-#include "run/JobRunner.h"
-#include "run/PdfStage.h"
-#include "run/RichText.h"
-#include "run/RunHost.h"
-#include "run/RunState.h"
-#include "run/RunStatus.h"
-#include "run/SpecialProcesses.h"
-#include "settings/IniFile.h"
-#include "settings/MainWindowSettings.h"
+#include "run/RunParts.h"
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
 
@@ -27,9 +20,7 @@
 #include "cli/dbus/AutomationServer.h"
 #endif
 #ifdef SLIDEMILL_WITH_ENGINE
-#include "engine/LibreOfficeComponent.h"
-#include "engine/PdfWithOptions.h"
-#include "engine/WriterRichText.h"
+#include "engine/OfficeRunParts.h"
 #endif
 
 #include <algorithm>
@@ -53,39 +44,21 @@ std::string ProgramName(const char* argv0) {
     return name.empty() ? "slidemill" : name;
 }
 
-// The settings a run reads (never writes) from the settings file: the conversion options of
-// the main window and the "PDF - with options" values.
-MainWindowSettings ReadRunSettings() {
-    return ReadMainWindowSettings(IniFile(G_IniFilePath), /*commandLineMode=*/true);
-}
-
-[[maybe_unused]] int Run(ConversionComponent& component, PdfStage& pdf, RichTextEngine* richText,
-                         const MainWindowSettings& settings, const std::vector<std::string>& arguments,
+[[maybe_unused]] int Run(RunParts& parts, const std::vector<std::string>& arguments,
                          const std::string& name) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
-    RunState state(progress);
-    RunHost host;
-    RunStatus status;
-    SpecialProcesses special(richText);
-    JobDocument document(prompt, state, &host);
-    document.sSettingsFolder = G_SettingsFolder;
-    JobRunner runner(document, state, component, pdf, prompt, host, status);
-    runner.SetSpecialProcessor(&special);
-    runner.Settings() = ToConversionSettings(settings);
-
     CommandLineContext context;
-    context.component = &component;
-    context.prompt = &prompt;
     context.programName = name;
-    CommandLineRun run(document, runner, context);
+    CommandLineSession session(parts, prompt, progress, context);
+    CommandLineRun& run = session.Run();
     run.SetProcessCommandLine(JoinCommandLineArguments(arguments));
     bool windowWanted = false;
     run.showUserInterface = [&windowWanted] { windowWanted = true; };
 
     const int32_t runStatus = run.RunCommandLine("");
     progress.Finish();
-    component.ShutDown();
+    parts.ShutDown();
     if (run.HelpRequested()) {
         std::cout << CommandLineSwitchTable();
         return kExitSuccess;
@@ -125,12 +98,24 @@ int main(int argc, char** argv) {
         std::cout << "Slidemill " << SLIDEMILL_VERSION << "\n";
         return 0;
     }
-    if (arguments.size() == 1 && arguments[0] == "--automation") {
-        // The server fixes the settings location itself and makes a component per session.
+    AutomationArguments automation;
+    if (ParseAutomationArguments(arguments, automation)) {
+        if (!automation.error.empty()) {
+            std::cerr << name << ": " << automation.error << "\n";
+            return kExitInvalidLine;
+        }
+        // The server fixes the settings location itself and assembles the parts on its worker
+        // thread at the first call; they stay up (the offices warm) until the server ends.
 #if defined(SLIDEMILL_WITH_DBUS) && defined(SLIDEMILL_WITH_ENGINE)
-        return RunAutomationServer(argc, argv, [] {
-            return std::make_unique<LibreOfficeComponent>(EngineOptionsFromEnvironment());
-        });
+        AutomationServerOptions options;
+        options.idleTimeout = automation.idleTimeout;
+        options.programName = name;
+        return RunAutomationServer(
+            argc, argv,
+            []() -> std::unique_ptr<RunParts> {
+                return std::make_unique<OfficeRunParts>(EngineOptionsFromEnvironment(), G_IniFilePath);
+            },
+            options);
 #else
         std::cerr << name << ": this build has no automation server.\n";
         return kExitSomeFailed;
@@ -145,12 +130,8 @@ int main(int argc, char** argv) {
         FixSettingsLocation();
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
-        const MainWindowSettings settings = ReadRunSettings();
-        LibreOfficeComponent component(EngineOptionsFromEnvironment());
-        component.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);
-        WriterRichTextEngine richText(component);
-        PdfWithOptions pdf(richText, settings.pdx);
-        return Run(component, pdf, &richText, settings, arguments, name);
+        OfficeRunParts parts(EngineOptionsFromEnvironment(), G_IniFilePath);
+        return Run(parts, arguments, name);
 #else
         std::cerr << name
                   << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";

@@ -3,6 +3,7 @@
 #include "cli/dbus/AutomationAdaptor.h"
 #include "cli/dbus/AutomationNames.h"
 #include "cli/dbus/AutomationWorker.h"
+#include "platform/TerminationSignals.h"
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
 
@@ -12,13 +13,14 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 
 namespace slidemill {
 
-AutomationServer::AutomationServer(ComponentFactory makeComponent, AutomationServerOptions options)
+AutomationServer::AutomationServer(RunPartsFactory makeParts, AutomationServerOptions options)
     : options_(std::move(options)), bus_(QString()) {
     new AutomationAdaptor(this);
-    worker_ = new AutomationWorker(std::move(makeComponent));
+    worker_ = new AutomationWorker(std::move(makeParts));
     worker_->moveToThread(&thread_);
     connect(
         worker_, &AutomationWorker::ErrorRaised, this,
@@ -34,7 +36,7 @@ AutomationServer::AutomationServer(ComponentFactory makeComponent, AutomationSer
 }
 
 AutomationServer::~AutomationServer() {
-    // The component (and the office behind it) is released on the thread that made it.
+    // The parts (and the offices behind them) are released on the thread that made them.
     QMetaObject::invokeMethod(worker_, &AutomationWorker::ShutDown, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
@@ -53,13 +55,6 @@ bool AutomationServer::Start(const QDBusConnection& bus, QString& error) {
         return false;
     }
     bus_ = bus;
-    // Every departure is watched from before the name is taken: a caller that leaves right
-    // after its answer (a one-shot command-line client) cannot slip past a watch added late.
-    if (!bus_.connect("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                      "NameOwnerChanged", this, SLOT(NameOwnerChanged(QString, QString, QString)))) {
-        error = "cannot watch the callers on the bus: " + bus_.lastError().message();
-        return false;
-    }
     // Not queued behind another owner: a second server must not wait for the first to end.
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> owned =
         bus_.interface()->registerService(kAutomationService, QDBusConnectionInterface::DontQueueService,
@@ -76,30 +71,14 @@ bool AutomationServer::Start(const QDBusConnection& bus, QString& error) {
         bus_.interface()->unregisterService(kAutomationService);
         return false;
     }
-    idle_.start(options_.idleTimeout);
+    StartIdleTimer();
     busLost_.start(std::chrono::seconds(1));
     return true;
 }
 
-void AutomationServer::WatchCaller(const QString& caller) {
-    if (caller.isEmpty() || callers_.contains(caller))
-        return;
-    callers_.insert(caller);
-    // Its departure may already be behind us.
-    if (!bus_.interface()->isServiceRegistered(caller).value())
-        CallerGone(caller);
-}
-
-void AutomationServer::NameOwnerChanged(const QString& name, const QString& oldOwner,
-                                        const QString& newOwner) {
-    Q_UNUSED(oldOwner);
-    if (newOwner.isEmpty() && callers_.contains(name))
-        CallerGone(name);
-}
-
-void AutomationServer::CallerGone(const QString& caller) {
-    if (callers_.remove(caller) && callers_.isEmpty())
-        RequestQuit();
+void AutomationServer::StartIdleTimer() {
+    if (options_.idleTimeout.count() > 0)
+        idle_.start(options_.idleTimeout);
 }
 
 void AutomationServer::CheckBus() {
@@ -109,12 +88,11 @@ void AutomationServer::CheckBus() {
 }
 
 int AutomationServer::DoCommandLine(const QString& command, const QDBusMessage& message) {
-    idle_.stop();
-    WatchCaller(message.service());
     if (busy_ || quitting_) {
         SendError(message.service(), kRunStatusBusy, QString::fromStdString(AutomationBusyMessage()));
         return kRunStatusBusy;
     }
+    idle_.stop();
     busy_ = true;
     quitWhenIdle_ = false;
     message.setDelayedReply(true);
@@ -140,6 +118,8 @@ void AutomationServer::LineFinished(int status) {
     pending_ = QDBusMessage();
     if (quitWhenIdle_)
         RequestQuit();
+    else
+        StartIdleTimer();
 }
 
 void AutomationServer::RequestQuit() {
@@ -154,8 +134,7 @@ void AutomationServer::RequestQuit() {
     emit Quit();
 }
 
-int RunAutomationServer(int argc, char** argv, ComponentFactory makeComponent,
-                        AutomationServerOptions options) {
+int RunAutomationServer(int argc, char** argv, RunPartsFactory makeParts, AutomationServerOptions options) {
     const std::string name = options.programName;
     try {
         FixSettingsLocation();
@@ -165,7 +144,20 @@ int RunAutomationServer(int argc, char** argv, ComponentFactory makeComponent,
         return 1;
     }
     QCoreApplication app(argc, argv);
-    AutomationServer server(std::move(makeComponent), options);
+    AutomationServer server(std::move(makeParts), options);
+    // A termination signal ends the server like its idle time does: the running line finishes,
+    // then the offices are shut down as the server goes. Watched before the name is taken: a
+    // signal sent as soon as the service is seen still ends it cleanly.
+    std::unique_ptr<QSocketNotifier> signalWatch;
+    const int signalDescriptor = TerminationSignalDescriptor();
+    if (signalDescriptor >= 0) {
+        signalWatch = std::make_unique<QSocketNotifier>(signalDescriptor, QSocketNotifier::Read);
+        QObject::connect(signalWatch.get(), &QSocketNotifier::activated, &server,
+                         [&server, signalDescriptor] {
+                             if (DrainTerminationSignals(signalDescriptor))
+                                 server.RequestQuit();
+                         });
+    }
     QString error;
     if (!server.Start(QDBusConnection::sessionBus(), error)) {
         std::cerr << name << " --automation: " << error.toStdString() << "\n";

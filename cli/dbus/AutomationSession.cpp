@@ -1,18 +1,9 @@
 #include "cli/dbus/AutomationSession.h"
 
-#include "cli/CommandLine.h"
-#include "cli/CommandLineRun.h"
+#include "cli/CommandLineSession.h"
 #include "cli/ConsolePrompt.h"
-#include "core/JobDocument.h"
 #include "core/Translate.h"
-#include "run/ConversionComponent.h"
-#include "run/JobRunner.h"
-#include "run/PdfStage.h"
-#include "run/RunHost.h"
-#include "run/RunState.h"
-#include "run/RunStatus.h"
-#include "run/SpecialProcesses.h"
-#include "settings/SettingsGlobals.h"
+#include "run/RunParts.h"
 
 namespace slidemill {
 
@@ -20,39 +11,25 @@ std::string NoComponentMessage() {
     return AutomationInternalErrorMessage(Translate("no conversion engine is available"));
 }
 
-struct AutomationSession::Parts {
-    Parts(ConversionComponent& component, const std::string& programName)
-        : document(prompt, state, &host), runner(document, state, component, pdf, prompt, host, status),
-          run(document, runner, Context(component, programName)), automation(run) {
-        document.sSettingsFolder = G_SettingsFolder;
-        runner.SetSpecialProcessor(&special);
-    }
+struct AutomationSession::Session {
+    Session(RunParts& parts, const std::string& programName)
+        : lines(parts, prompt, NullRunControl(), Context(programName)), automation(lines.Run()) {}
 
-    CommandLineContext Context(ConversionComponent& component, const std::string& programName) {
+    static CommandLineContext Context(const std::string& programName) {
         CommandLineContext context;
-        context.component = &component;
-        context.prompt = &prompt;
         context.programName = programName;
         return context;
     }
 
     ConsolePrompt prompt;
-    RunState state;
-    RunHost host;
-    RunStatus status;
-    UnavailablePdfStage pdf;
-    SpecialProcesses special;
-    JobDocument document;
-    JobRunner runner;
-    CommandLineRun run;
+    CommandLineSession lines;
     clsSlidemill automation;
 };
 
-AutomationSession::AutomationSession(std::unique_ptr<ConversionComponent> component,
-                                     const std::string& programName)
-    : component_(std::move(component)) {
-    if (component_)
-        parts_ = std::make_unique<Parts>(*component_, programName);
+AutomationSession::AutomationSession(std::unique_ptr<RunParts> parts, const std::string& programName)
+    : parts_(std::move(parts)) {
+    if (parts_)
+        session_ = std::make_unique<Session>(*parts_, programName);
 }
 
 AutomationSession::~AutomationSession() {
@@ -60,20 +37,20 @@ AutomationSession::~AutomationSession() {
 }
 
 int32_t AutomationSession::DoCommandLine(const std::string& line) {
-    if (!parts_) {
+    if (!session_) {
         if (onError)
             onError(kRunStatusInternalError, NoComponentMessage());
         return kRunStatusInternalError;
     }
-    parts_->automation.OnError = onError;
-    return parts_->automation.DoCommandLine(line);
+    session_->automation.OnError = onError;
+    return session_->automation.DoCommandLine(line);
 }
 
 void AutomationSession::ShutDown() {
-    parts_.reset();
-    if (component_) {
-        component_->ShutDown();
-        component_.reset();
+    session_.reset();
+    if (parts_) {
+        parts_->ShutDown();
+        parts_.reset();
     }
 }
 

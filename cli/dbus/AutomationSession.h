@@ -8,18 +8,17 @@
 
 namespace slidemill {
 
-class ConversionComponent;
+class RunParts;
 
-using ComponentFactory = std::function<std::unique_ptr<ConversionComponent>()>;
+using RunPartsFactory = std::function<std::unique_ptr<RunParts>()>;
 
-// Everything one automation object needs to run command lines unattended: the component, the
-// job document and runner and the command-line runner, wired as a command-line start does.
-// The process's own arguments are not used: an empty line is an empty line.
+// Everything one automation object needs to run command lines unattended: the run parts and
+// the command-line session over them, assembled exactly as a command-line start assembles
+// them. The process's own arguments are not used: an empty line is an empty line.
 class AutomationSession {
 public:
-    // component may be null: every line is then answered with an internal-error status.
-    explicit AutomationSession(std::unique_ptr<ConversionComponent> component,
-                               const std::string& programName = "slidemill");
+    // parts may be null: every line is then answered with an internal-error status.
+    explicit AutomationSession(std::unique_ptr<RunParts> parts, const std::string& programName = "slidemill");
     ~AutomationSession();
     AutomationSession(const AutomationSession&) = delete;
     AutomationSession& operator=(const AutomationSession&) = delete;
@@ -28,13 +27,13 @@ public:
     int32_t DoCommandLine(const std::string& line);
     std::function<void(int32_t lErr, const std::string& sErr)> onError;
 
-    // Releases the component (the office behind it); later lines fail cleanly.
+    // Releases the parts (the offices behind them); later lines fail cleanly.
     void ShutDown();
 
 private:
-    struct Parts;
-    std::unique_ptr<ConversionComponent> component_;
-    std::unique_ptr<Parts> parts_;
+    struct Session;
+    std::unique_ptr<RunParts> parts_;
+    std::unique_ptr<Session> session_;
 };
 
 // The message OnError carries when the build or the start-up has no conversion component.

@@ -1,28 +1,27 @@
 #include "cli/dbus/AutomationWorker.h"
 
-#include "run/ConversionComponent.h"
+#include "run/RunParts.h"
 
 #include <exception>
 
 namespace slidemill {
 
-AutomationWorker::AutomationWorker(ComponentFactory makeComponent)
-    : makeComponent_(std::move(makeComponent)) {}
+AutomationWorker::AutomationWorker(RunPartsFactory makeParts) : makeParts_(std::move(makeParts)) {}
 
 AutomationWorker::~AutomationWorker() = default;
 
 void AutomationWorker::Run(const QString& command) {
     if (!session_) {
-        std::unique_ptr<ConversionComponent> component;
+        std::unique_ptr<RunParts> parts;
         try {
-            if (makeComponent_)
-                component = makeComponent_();
+            if (makeParts_)
+                parts = makeParts_();
         } catch (const std::exception&) {
-            component.reset();
+            parts.reset();
         }
-        // Without a component every line fails cleanly; a later line tries again.
-        if (component)
-            session_ = std::make_unique<AutomationSession>(std::move(component));
+        // Without parts every line fails cleanly; a later line tries again.
+        if (parts)
+            session_ = std::make_unique<AutomationSession>(std::move(parts));
     }
     if (!session_) {
         emit ErrorRaised(kRunStatusInternalError, QString::fromStdString(NoComponentMessage()));

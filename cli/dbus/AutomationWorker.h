@@ -10,17 +10,18 @@
 namespace slidemill {
 
 // Runs the command lines on a thread of its own, so that the bus stays answered (a second
-// caller is refused at once instead of timing out) while a conversion takes minutes. The
-// component is created on that thread and used only there.
+// caller is refused at once instead of timing out) while a conversion takes minutes. The run
+// parts are made on that thread at the first line, kept (the offices warm) for the lines after
+// it, and used only there.
 class AutomationWorker : public QObject {
     Q_OBJECT
 public:
-    explicit AutomationWorker(ComponentFactory makeComponent);
+    explicit AutomationWorker(RunPartsFactory makeParts);
     ~AutomationWorker() override;
 
 public slots:
     void Run(const QString& command);
-    // Releases the component on the worker thread; called before that thread ends.
+    // Releases the parts on the worker thread; called before that thread ends.
     void ShutDown();
 
 signals:
@@ -28,7 +29,7 @@ signals:
     void Finished(int status);
 
 private:
-    ComponentFactory makeComponent_;
+    RunPartsFactory makeParts_;
     std::unique_ptr<AutomationSession> session_;
 };
 

@@ -1,4 +1,5 @@
 #include "cli/CommandLineRun.h"
+#include "cli/CommandLineSession.h"
 
 #include "RecordingPrompt.h"
 #include "cli/ResultCodes.h"
@@ -14,6 +15,7 @@
 #include "settings/SettingsGlobals.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
+#include "support/FakeRunParts.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +29,7 @@ namespace slidemill {
 namespace {
 
 using test::FakeComponent;
+using test::FakeRunParts;
 using test::ReadWholeFile;
 using test::RecordingPrompt;
 using test::TempFolder;
@@ -42,22 +45,17 @@ std::vector<std::string> Lines(const std::string& text) {
 class CommandLineRunTest : public ::testing::Test {
 protected:
     TempFolder dir{"clrun"};
-    FakeComponent component;
+    FakeRunParts parts;
+    FakeComponent& component = parts.component;
     RecordingPrompt prompt;
-    RunState state;
-    RunHost host;
-    RunStatus status;
-    UnavailablePdfStage pdf;
-    JobDocument document{prompt, state, &host};
-    JobRunner runner{document, state, component, pdf, prompt, host, status};
-    CommandLineRun run{document, runner, MakeContext()};
+    CommandLineSession session{parts, prompt, NullRunControl(), MakeContext()};
+    JobDocument& document = session.Assembly().Document();
+    CommandLineRun& run = session.Run();
     int windowShown = 0;
     std::string log;
 
     CommandLineContext MakeContext() {
         CommandLineContext context;
-        context.component = &component;
-        context.prompt = &prompt;
         context.programFolder = dir.folder("program");
         return context;
     }

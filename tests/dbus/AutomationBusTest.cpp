@@ -1,3 +1,4 @@
+#include "BusTestFixture.h"
 #include "SignalCatcher.h"
 #include "cli/ResultCodes.h"
 #include "cli/clsSlidemill.h"
@@ -11,6 +12,7 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -27,142 +29,24 @@
 namespace slidemill {
 namespace {
 
+using test::Quoted;
 using test::SignalCatcher;
 using test::TempFolder;
+using test::WaitFor;
 
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "test_dbus";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr)
-        new QCoreApplication(argc, argv);
-}
-
-// Lets events run until done() holds or the time is up.
-bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
-QString Quoted(const std::string& path) {
-    return "\"" + QString::fromStdString(path) + "\"";
-}
-
-// A session bus of the test's own, so that nothing touches the user's bus.
-class BusTest : public ::testing::Test {
+// The bus tests against the automation server with doubles in place of the office.
+class FakeServerBusTest : public test::BusTest {
 protected:
-    QProcess daemon;
-    QString address;
-    std::vector<std::unique_ptr<QProcess>> servers;
-    std::vector<QString> connectionNames;
-
-    void SetUp() override {
-        EnsureApplication();
-        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
-            GTEST_SKIP() << "dbus-daemon is not installed; the bus tests need it";
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        ASSERT_TRUE(daemon.waitForStarted(5000)) << "dbus-daemon did not start";
-        ASSERT_TRUE(WaitFor([&] { return daemon.canReadLine(); }, 10000)) << "dbus-daemon printed no address";
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
-        ASSERT_FALSE(address.isEmpty());
-    }
-    void TearDown() override {
-        for (auto& server : servers) {
-            if (server->state() != QProcess::NotRunning) {
-                server->kill();
-                server->waitForFinished(5000);
-            }
-        }
-        for (const QString& name : connectionNames)
-            QDBusConnection::disconnectFromBus(name);
-        if (daemon.state() != QProcess::NotRunning) {
-            daemon.kill();
-            daemon.waitForFinished(5000);
-        }
-    }
-
-    // Connection names are process-wide in Qt: every test gets new ones.
-    QString NextConnectionName() {
-        static int count = 0;
-        return QString("client-%1").arg(++count);
-    }
-    QDBusConnection Connect(const QString& name = {}) {
-        connectionNames.push_back(name.isEmpty() ? NextConnectionName() : name);
-        return QDBusConnection::connectToBus(address, connectionNames.back());
-    }
-
     QProcess& StartServer(const QString& busAddress, int idleMilliseconds = 30000) {
-        auto server = std::make_unique<QProcess>();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
-        server->setProcessEnvironment(environment);
-        server->setProcessChannelMode(QProcess::SeparateChannels);
-        server->start(SLIDEMILL_DBUS_TEST_SERVER, {QString::number(idleMilliseconds)});
-        servers.push_back(std::move(server));
-        return *servers.back();
+        return StartProgram(busAddress, SLIDEMILL_DBUS_TEST_SERVER, {QString::number(idleMilliseconds)});
     }
-
     // Starts a server on the test's bus and waits until it owns the name.
     QProcess* StartServedServer(QDBusConnection& bus, int idleMilliseconds = 30000) {
-        QProcess& server = StartServer(address, idleMilliseconds);
-        const bool owned = WaitFor([&] {
-            return server.state() == QProcess::NotRunning ||
-                   bus.interface()->isServiceRegistered(kAutomationService).value();
-        });
-        if (!owned || server.state() == QProcess::NotRunning) {
-            ADD_FAILURE() << "the server did not take its name: "
-                          << server.readAllStandardError().toStdString();
-            return nullptr;
-        }
-        return &server;
-    }
-
-    static QDBusMessage CallMessage(const QString& line) {
-        QDBusMessage call = QDBusMessage::createMethodCall(kAutomationService, kAutomationObjectPath,
-                                                           kAutomationInterface, "DoCommandLine");
-        call << line;
-        return call;
-    }
-
-    static int Call(QDBusConnection& bus, const QString& line) {
-        const QDBusMessage reply = bus.call(CallMessage(line), QDBus::Block, 20000);
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) {
-            ADD_FAILURE() << "no status for \"" << line.toStdString()
-                          << "\": " << reply.errorMessage().toStdString();
-            return INT_MIN;
-        }
-        return reply.arguments().at(0).toInt();
-    }
-
-    // A one-shot command-line client: it connects, calls, prints the answer and leaves.
-    static QByteArray GdbusCall(const QString& busAddress, const QString& line) {
-        QProcess client;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
-        client.setProcessEnvironment(environment);
-        client.start("gdbus", {"call", "--session", "--dest", kAutomationService, "--object-path",
-                               kAutomationObjectPath, "--method",
-                               QString(kAutomationInterface) + ".DoCommandLine", line});
-        if (!client.waitForFinished(15000)) {
-            client.kill();
-            client.waitForFinished(5000);
-            ADD_FAILURE() << "gdbus did not answer";
-        }
-        return client.readAllStandardOutput().trimmed();
-    }
-
-    static void Listen(QDBusConnection& bus, SignalCatcher& catcher) {
-        ASSERT_TRUE(bus.connect(kAutomationService, kAutomationObjectPath, kAutomationInterface, "OnError",
-                                &catcher, SLOT(Catch(int, QString))));
+        return WaitUntilServed(bus, StartServer(address, idleMilliseconds));
     }
 };
 
-TEST_F(BusTest, MethodAndSignalRoundTripThenTheServerEndsWithItsLastCaller) {
+TEST_F(FakeServerBusTest, MethodAndSignalRoundTripAndTheServerOutlivesItsCaller) {
     TempFolder dir{"bus"};
     QDBusConnection watcherBus = Connect();
     ASSERT_TRUE(watcherBus.isConnected());
@@ -204,12 +88,14 @@ TEST_F(BusTest, MethodAndSignalRoundTripThenTheServerEndsWithItsLastCaller) {
     }
     QDBusConnection::disconnectFromBus(callerName);
 
-    ASSERT_TRUE(server->waitForFinished(15000)) << "the server did not end after its last caller left";
-    EXPECT_EQ(server->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(server->exitCode(), 0) << server->readAllStandardError().toStdString();
+    // The next caller finds the server (and its offices) still warm.
+    EXPECT_FALSE(server->waitForFinished(1500)) << "the server ended when its caller left";
+    QDBusConnection next = Connect();
+    EXPECT_EQ(Call(next, "/X"), kRunStatusInvalidLine);
+    EXPECT_EQ(server->state(), QProcess::Running);
 }
 
-TEST_F(BusTest, SecondCallWhileALineRunsIsRefusedAtOnce) {
+TEST_F(FakeServerBusTest, SecondCallWhileALineRunsIsRefusedAtOnce) {
     TempFolder dir{"busy"};
     QDBusConnection bus = Connect();
     ASSERT_NE(StartServedServer(bus), nullptr);
@@ -246,7 +132,7 @@ TEST_F(BusTest, SecondCallWhileALineRunsIsRefusedAtOnce) {
     EXPECT_EQ(Call(other, quick), kRunStatusDone);
 }
 
-TEST_F(BusTest, CallerThatLeavesMidRunLetsTheLineFinishBeforeTheServerEnds) {
+TEST_F(FakeServerBusTest, CallerThatLeavesMidRunLetsTheLineFinishAndTheServerServesOn) {
     TempFolder dir{"leaving"};
     QDBusConnection watcherBus = Connect();
     QProcess* server = StartServedServer(watcherBus);
@@ -259,12 +145,13 @@ TEST_F(BusTest, CallerThatLeavesMidRunLetsTheLineFinishBeforeTheServerEnds) {
         QTest::qWait(300);
     }
     QDBusConnection::disconnectFromBus(callerName);
-    ASSERT_TRUE(server->waitForFinished(15000));
-    EXPECT_EQ(server->exitCode(), 0);
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "slow.pdf")) << "the running line was cut short";
+    EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(dir.path() / "slow.pdf"); }, 15000))
+        << "the running line was cut short";
+    EXPECT_EQ(server->state(), QProcess::Running);
+    EXPECT_EQ(Call(watcherBus, "/X"), kRunStatusInvalidLine) << "the server must serve the next caller";
 }
 
-TEST_F(BusTest, ServerThatNobodyCallsEndsAfterItsIdleTime) {
+TEST_F(FakeServerBusTest, ServerThatNobodyCallsEndsAfterItsIdleTime) {
     QDBusConnection bus = Connect();
     QProcess* server = StartServedServer(bus, 1500);
     ASSERT_NE(server, nullptr);
@@ -273,7 +160,52 @@ TEST_F(BusTest, ServerThatNobodyCallsEndsAfterItsIdleTime) {
     EXPECT_FALSE(bus.interface()->isServiceRegistered(kAutomationService).value());
 }
 
-TEST_F(BusTest, TakenNameAndMissingBusEndWithExitCodeOneAndAReason) {
+// Every call starts the idle time again: a server called every second with an idle time of
+// three seconds serves on, and ends some seconds after the last call.
+TEST_F(FakeServerBusTest, EachCallStartsTheIdleTimeAgain) {
+    QDBusConnection bus = Connect();
+    QProcess* server = StartServedServer(bus, 3000);
+    ASSERT_NE(server, nullptr);
+    for (int call = 0; call < 4; ++call) {
+        QTest::qWait(1000);
+        ASSERT_EQ(server->state(), QProcess::Running) << "ended before call " << call;
+        EXPECT_EQ(GdbusCall(address, "/X"), "(-3,)");
+    }
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(server->waitForFinished(15000)) << "the server did not end after its idle time";
+    EXPECT_GE(clock.elapsed(), 1000) << "the idle time ran from an earlier call";
+    EXPECT_EQ(server->exitCode(), 0);
+}
+
+TEST_F(FakeServerBusTest, TerminationSignalEndsTheServerAfterItsRunningLine) {
+    TempFolder dir{"sigterm"};
+    QDBusConnection bus = Connect();
+    QProcess* idle = StartServedServer(bus);
+    ASSERT_NE(idle, nullptr);
+    idle->terminate();
+    ASSERT_TRUE(idle->waitForFinished(10000)) << "SIGTERM did not end the server";
+    EXPECT_EQ(idle->exitStatus(), QProcess::NormalExit) << "the server died of the signal instead of ending";
+    EXPECT_EQ(idle->exitCode(), 0);
+
+    QProcess* busy = StartServedServer(bus);
+    ASSERT_NE(busy, nullptr);
+    QDBusPendingCall running = bus.asyncCall(CallMessage("/S " + Quoted(dir.file("in/slow.pptx")) + " /T " +
+                                                         Quoted(dir.str() + "slow.pdf") + " /C 32"),
+                                             20000);
+    QTest::qWait(300);
+    busy->terminate();
+    QDBusPendingReply<int> reply = running;
+    reply.waitForFinished();
+    ASSERT_TRUE(reply.isValid()) << reply.error().message().toStdString();
+    EXPECT_EQ(reply.value(), kRunStatusDone);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "slow.pdf"));
+    ASSERT_TRUE(busy->waitForFinished(10000));
+    EXPECT_EQ(busy->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(busy->exitCode(), 0);
+}
+
+TEST_F(FakeServerBusTest, TakenNameAndMissingBusEndWithExitCodeOneAndAReason) {
     QDBusConnection bus = Connect();
     QProcess* first = StartServedServer(bus);
     ASSERT_NE(first, nullptr);
@@ -291,19 +223,24 @@ TEST_F(BusTest, TakenNameAndMissingBusEndWithExitCodeOneAndAReason) {
     EXPECT_TRUE(lost.readAllStandardError().contains("cannot connect"));
 }
 
-TEST_F(BusTest, OneShotClientThatLeavesRightAfterItsAnswerEndsTheServer) {
-    if (QStandardPaths::findExecutable("gdbus").isEmpty())
-        GTEST_SKIP() << "gdbus is not installed";
+TEST_F(FakeServerBusTest, OneShotClientsLeavingRightAfterTheirAnswerDoNotEndTheServer) {
+    TempFolder dir{"oneshot"};
     QDBusConnection bus = Connect();
     QProcess* server = StartServedServer(bus);
     ASSERT_NE(server, nullptr);
 
     EXPECT_EQ(GdbusCall(address, "/X"), "(-3,)");
-    ASSERT_TRUE(server->waitForFinished(10000)) << "the server missed the departure of a quick caller";
-    EXPECT_EQ(server->exitCode(), 0);
+    for (const char* name : {"a", "b"}) {
+        const std::string target = dir.str() + "out/" + name + ".pdf";
+        EXPECT_EQ(GdbusCall(address, "/S " + Quoted(dir.file(std::string("in/") + name + ".pptx")) + " /T " +
+                                         Quoted(target) + " /C 32"),
+                  "(0,)");
+        EXPECT_TRUE(std::filesystem::exists(target));
+    }
+    EXPECT_FALSE(server->waitForFinished(1500)) << "the server ended when a one-shot caller left";
 }
 
-TEST_F(BusTest, ServerEndsWhenItsBusGoesAway) {
+TEST_F(FakeServerBusTest, ServerEndsWhenItsBusGoesAway) {
     QDBusConnection bus = Connect();
     QProcess* server = StartServedServer(bus);
     ASSERT_NE(server, nullptr);
@@ -312,9 +249,7 @@ TEST_F(BusTest, ServerEndsWhenItsBusGoesAway) {
     ASSERT_TRUE(server->waitForFinished(10000)) << "a server without a bus must not live on";
 }
 
-TEST_F(BusTest, FirstCallStartsTheServerThroughItsServiceFile) {
-    if (QStandardPaths::findExecutable("gdbus").isEmpty())
-        GTEST_SKIP() << "gdbus is not installed";
+TEST_F(FakeServerBusTest, FirstCallStartsTheServerThroughItsServiceFile) {
     TempFolder dir{"activation"};
     const std::string services = dir.folder("services");
     {
@@ -341,7 +276,7 @@ TEST_F(BusTest, FirstCallStartsTheServerThroughItsServiceFile) {
     const QString activatingAddress = QString::fromUtf8(activating.readLine()).trimmed();
     // Nothing serves the name on this bus until the call comes: its answer proves the start.
     EXPECT_EQ(GdbusCall(activatingAddress, "/X"), "(-3,)");
-    // The started server leaves with its caller; the bus going away would end it too.
+    // The started server would serve on: the bus going away ends it.
     activating.kill();
     activating.waitForFinished(5000);
 }

@@ -1,16 +1,12 @@
 #include "cli/clsSlidemill.h"
 
 #include "cli/CommandLineRun.h"
+#include "cli/CommandLineSession.h"
 #include "cli/ResultCodes.h"
 #include "cli/dbus/AutomationSession.h"
-#include "core/JobDocument.h"
 #include "core/Prompt.h"
-#include "run/JobRunner.h"
-#include "run/PdfStage.h"
-#include "run/RunHost.h"
-#include "run/RunState.h"
-#include "run/RunStatus.h"
 #include "support/FakeComponent.h"
+#include "support/FakeRunParts.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +24,7 @@ namespace slidemill {
 namespace {
 
 using test::FakeComponent;
+using test::FakeRunParts;
 using test::TempFolder;
 using Raised = std::pair<int32_t, std::string>;
 
@@ -38,22 +35,16 @@ std::string Q(const std::string& path) {
 class clsSlidemillTest : public ::testing::Test {
 protected:
     TempFolder dir{"automation"};
-    FakeComponent component;
+    FakeRunParts parts;
+    FakeComponent& component = parts.component;
     SilentPrompt prompt;
-    RunState state;
-    RunHost host;
-    RunStatus status;
-    UnavailablePdfStage pdf;
-    JobDocument document{prompt, state, &host};
-    JobRunner runner{document, state, component, pdf, prompt, host, status};
-    CommandLineRun run{document, runner, MakeContext()};
+    CommandLineSession session{parts, prompt, NullRunControl(), MakeContext()};
+    CommandLineRun& run = session.Run();
     clsSlidemill automation{run};
     std::vector<Raised> raised;
 
     CommandLineContext MakeContext() {
         CommandLineContext context;
-        context.component = &component;
-        context.prompt = &prompt;
         context.programFolder = dir.folder("program");
         return context;
     }
@@ -177,9 +168,9 @@ TEST_F(clsSlidemillTest, ThrowingHandlerDoesNotBreakTheObject) {
 
 TEST(AutomationSessionTest, EmptyLineIsEmptyWhateverTheProcessWasStartedWith) {
     TempFolder dir{"session"};
-    auto component = std::make_unique<FakeComponent>();
-    FakeComponent* fake = component.get();
-    AutomationSession session(std::move(component));
+    auto parts = std::make_unique<FakeRunParts>();
+    FakeComponent* fake = &parts->component;
+    AutomationSession session(std::move(parts));
     std::vector<Raised> raised;
     session.onError = [&raised](int32_t lErr, const std::string& sErr) { raised.emplace_back(lErr, sErr); };
     EXPECT_EQ(session.DoCommandLine(""), kRunStatusEmptyLine);
@@ -189,6 +180,32 @@ TEST(AutomationSessionTest, EmptyLineIsEmptyWhateverTheProcessWasStartedWith) {
     EXPECT_EQ(fake->calls.size(), 1u);
     ASSERT_EQ(raised.size(), 1u);
     EXPECT_EQ(raised[0].first, kRunStatusEmptyLine);
+}
+
+// The stored settings are read before every line, so a service that stays up follows a change
+// the user made between two calls.
+TEST(AutomationSessionTest, EachLineRunsWithTheSettingsStoredAtItsStart) {
+    TempFolder dir{"settings"};
+    auto owned = std::make_unique<FakeRunParts>();
+    FakeRunParts& parts = *owned;
+    {
+        AutomationSession session(std::move(owned));
+        const std::string first = dir.file("in/first.pptx");
+        EXPECT_EQ(
+            session.DoCommandLine("/S " + Q(first) + " /T " + Q(dir.str() + "out/first.pdf") + " /C 32"),
+            kRunStatusDone);
+        EXPECT_TRUE(std::filesystem::exists(first)) << "nothing asked for the source to go";
+
+        parts.settings.bDeleteOriginalFileAfterProcessing = true;
+        const std::string second = dir.file("in/second.pptx");
+        EXPECT_EQ(
+            session.DoCommandLine("/S " + Q(second) + " /T " + Q(dir.str() + "out/second.pdf") + " /C 32"),
+            kRunStatusDone);
+        EXPECT_TRUE(std::filesystem::exists(dir.str() + "out/second.pdf"));
+        EXPECT_FALSE(std::filesystem::exists(second))
+            << "the setting stored after the first line was not read";
+        EXPECT_EQ(parts.shutDowns, 0) << "the parts must stay up between lines";
+    }
 }
 
 TEST(AutomationSessionTest, WithoutComponentEveryLineFailsCleanly) {

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Many single files, one at a time: 20 one-slide decks converted to PDF by one-shot `gdbus call`s
+# to a warm automation service, against one `slidemill` command line per file and one
+# `soffice --convert-to` per file. Prints the per-file latency of each way.
+# Usage: bench/automation.sh [BUILD_DIR] [DECKS]
+#   BUILD_DIR  a build with slidemill and slidemill_make_decks (default: <repo>/build/default)
+#   DECKS      how many one-slide decks (default 20)
+# Everything happens in a temporary folder with its own home (settings, office profiles) and
+# its own session bus, all removed afterwards. Every way is warmed once before it is timed, so
+# no way pays for a first profile.
+set -euo pipefail
+
+build=${1:-"$(cd "$(dirname "$0")/.." && pwd)/build/default"}
+decks=${2:-20}
+slidemill="$build/slidemill"
+make_decks="$build/tools/slidemill_make_decks"
+for program in "$slidemill" "$make_decks"; do
+    [[ -x $program ]] || { echo "build $(basename "$program") in $build first" >&2; exit 2; }
+done
+for tool in soffice pdfinfo gdbus dbus-daemon; do
+    command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-automation-bench-XXXXXX")
+bus_pid=""; service_pid=""
+cleanup() {
+    [[ -n $service_pid ]] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null || true
+    [[ -n $bus_pid ]] && kill "$bus_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_DOCUMENTS_DIR="$work/home/Documents"
+mkdir -p "$HOME"
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+office() { # PROFILE_DIR ARGS...
+    local profile=$1
+    shift
+    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1 ||
+        { echo "soffice failed: $*" >&2; return 1; }
+}
+check_pdfs() { # OUTDIR LABEL: every deck must have become a one-page PDF
+    local file pages
+    for file in "${files[@]}"; do
+        file=$(basename "$file" .pptx)
+        pages=$(pdfinfo "$1/$file.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
+        [[ $pages == 1 ]] || { echo "$2: $file.pdf has '${pages}' pages, expected 1" >&2; exit 1; }
+    done
+}
+per_file() { # TOTAL_MS: milliseconds per file as seconds with three decimals
+    awk -v t="$1" -v n="${#files[@]}" 'BEGIN { printf "%.3f", t / n / 1000 }'
+}
+
+echo "making $decks one-slide decks in $work ..."
+"$make_decks" "$work/fodp" "$decks" 1 1 2026 >/dev/null
+office "$work/profile-prep" --convert-to pptx --outdir "$work/pptx" "$work"/fodp/*.fodp
+mapfile -t files < <(ls "$work"/pptx/*.pptx)
+[[ ${#files[@]} -eq $decks ]] || { echo "only ${#files[@]} of $decks decks became PPTX" >&2; exit 1; }
+cp "${files[0]}" "$work/warm.pptx"
+
+# (a) one-shot gdbus calls to a warm service on a bus of our own
+bus_address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid")
+bus_pid=$(cat "$work/bus.pid")
+export DBUS_SESSION_BUS_ADDRESS="$bus_address"
+"$slidemill" --automation --idle-timeout 300 2>"$work/service.log" &
+service_pid=$!
+call() { # LINE: one one-shot client, as a script would call
+    gdbus call --session --dest org.slidemill.Slidemill --object-path /Slidemill \
+        --method org.slidemill.Automation.DoCommandLine "$1"
+}
+for _ in $(seq 100); do
+    gdbus introspect --session --dest org.slidemill.Slidemill --object-path /Slidemill >/dev/null 2>&1 && break
+    sleep 0.1
+done
+[[ $(call "/S \"$work/warm.pptx\" /T \"$work/warm/warm.pdf\" /C 32") == "(0,)" ]] ||
+    { echo "the service did not convert the warm-up deck" >&2; cat "$work/service.log" >&2; exit 1; }
+mkdir -p "$work/out-a"
+start=$(now_ms)
+for file in "${files[@]}"; do
+    answer=$(call "/S \"$file\" /T \"$work/out-a/$(basename "$file" .pptx).pdf\" /C 32")
+    [[ $answer == "(0,)" ]] || { echo "gdbus call answered $answer for $file" >&2; exit 1; }
+done
+time_a=$(( $(now_ms) - start ))
+check_pdfs "$work/out-a" "warm service"
+kill "$service_pid"
+wait "$service_pid" || { echo "the service did not end cleanly on SIGTERM" >&2; exit 1; }
+service_pid=""
+
+# (b) one command line per file
+"$slidemill" /S "$work/warm.pptx" /T "$work/warm/cli.pdf" /C 32 >/dev/null 2>&1
+mkdir -p "$work/out-b"
+start=$(now_ms)
+for file in "${files[@]}"; do
+    "$slidemill" /S "$file" /T "$work/out-b/$(basename "$file" .pptx).pdf" /C 32 >/dev/null 2>&1 ||
+        { echo "slidemill failed on $file" >&2; exit 1; }
+done
+time_b=$(( $(now_ms) - start ))
+check_pdfs "$work/out-b" "command line"
+
+# (c) one soffice --convert-to per file, its profile warmed first
+office "$work/profile-c" --convert-to pdf --outdir "$work/warm" "$work/warm.pptx"
+mkdir -p "$work/out-c"
+start=$(now_ms)
+for file in "${files[@]}"; do
+    office "$work/profile-c" --convert-to pdf --outdir "$work/out-c" "$file"
+done
+time_c=$(( $(now_ms) - start ))
+check_pdfs "$work/out-c" "soffice"
+
+echo
+printf '%-44s %9s %12s\n' "way (${#files[@]} one-slide PPTX -> PDF, one at a time)" "total s" "s per file"
+printf '%-44s %9.2f %12s\n' "gdbus call to a warm slidemill --automation" "$(awk -v t=$time_a 'BEGIN{print t/1000}')" "$(per_file $time_a)"
+printf '%-44s %9.2f %12s\n' "slidemill command line" "$(awk -v t=$time_b 'BEGIN{print t/1000}')" "$(per_file $time_b)"
+printf '%-44s %9.2f %12s\n' "soffice --convert-to" "$(awk -v t=$time_c 'BEGIN{print t/1000}')" "$(per_file $time_c)"

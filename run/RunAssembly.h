@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/JobDocument.h"
+#include "core/Prompt.h"
+#include "run/JobRunner.h"
+#include "run/RunControl.h"
+#include "run/RunHost.h"
+#include "run/RunParts.h"
+#include "run/RunState.h"
+#include "run/RunStatus.h"
+#include "run/SpecialProcesses.h"
+#include "sched/SchedulerEvents.h"
+
+#include <string>
+
+namespace slidemill {
+
+// One job session wired from the run parts: the job document, its runner with the special
+// processes on the parts' rich-text engine, and the running flag they share. The command line,
+// the automation service, the scheduler and the window each run through one of these, so a
+// line behaves the same whichever of them started it.
+//
+// As a ScheduledJobRunner it reads the stored settings before each job file it runs.
+class RunAssembly final : public ScheduledJobRunner {
+public:
+    // progress receives the checkpoints and status texts of the run (the console's progress
+    // line, the window's status bar); host answers for the window around the run, if any.
+    RunAssembly(RunParts& parts, Prompt& prompt, RunControl& progress = NullRunControl(),
+                RunHost* host = nullptr, const std::string& settingsFolder = {});
+    RunAssembly(const RunAssembly&) = delete;
+    RunAssembly& operator=(const RunAssembly&) = delete;
+
+    // Gives the runner the stored settings as they are now. Not during a run.
+    void ReadSettings();
+
+    bool RunJobFile(const std::string& path) override;
+
+    RunParts& Parts() { return parts_; }
+    JobDocument& Document() { return document_; }
+    JobRunner& Runner() { return runner_; }
+    RunState& State() { return state_; }
+    RunStatus& Status() { return status_; }
+    RunHost& Host() { return *host_; }
+
+private:
+    RunParts& parts_;
+    RunState state_;
+    RunHost ownHost_;
+    RunHost* host_;
+    RunStatus status_;
+    SpecialProcesses special_;
+    JobDocument document_;
+    JobRunner runner_;
+};
+
+} // namespace slidemill
