@@ -5,8 +5,8 @@
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
 #include "core/Prompt.h"
+#include "core/RunControl.h"
 #include "core/TaskGrid.h"
-#include "run/RunControl.h"
 
 #include <string>
 

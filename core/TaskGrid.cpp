@@ -2,8 +2,8 @@
 
 #include "core/FileTypes.h"
 #include "core/OptionsCell.h"
+#include "core/RunControl.h"
 #include "core/Translate.h"
-#include "run/RunControl.h"
 
 #include <vector>
 

@@ -1,8 +1,9 @@
 #include "run/ConversionStep.h"
 
+#include "core/ConversionComponent.h"
 #include "core/FileTypes.h"
+#include "core/RunControl.h"
 #include "core/Translate.h"
-#include "run/ConversionComponent.h"
 #include "run/ConversionRecord.h"
 #include "run/DeleteFileWithRetry.h"
 #include "run/Elapsed.h"
@@ -14,7 +15,6 @@
 #include "run/ListTargetNamer.h"
 #include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
-#include "run/RunControl.h"
 #include "settings/Paths.h"
 
 #include <charconv>

@@ -1,10 +1,10 @@
 #include "sched/Scheduler.h"
 
+#include "core/MruPresentation.h"
 #include "sched/DateText.h"
 #include "sched/ScheduleArithmetic.h"
 #include "sched/ScheduleSettings.h"
 #include "sched/TimeRemaining.h"
-#include "settings/MruPresentation.h"
 
 namespace slidemill {
 

@@ -1,6 +1,6 @@
 #include "cli/dbus/AutomationWorker.h"
 
-#include "run/ConversionComponent.h"
+#include "core/ConversionComponent.h"
 
 #include <exception>
 
