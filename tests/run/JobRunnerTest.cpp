@@ -1,5 +1,6 @@
 #include "run/JobRunner.h"
 
+#include "cli/SchedulerWiring.h"
 #include "core/FileTypes.h"
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
@@ -657,7 +658,8 @@ TEST_F(JobRunnerTest, ScheduledJobRunsThroughTheRunnerWhenItsTargetComes) {
     } clock;
     UtcZone zone;
     std::vector<std::string> captions;
-    SchedulerRunBinding binding(runner, [&](const std::string& text) { captions.push_back(text); });
+    SchedulerRunBinding binding =
+        BindSchedulerToRunner(runner, [&](const std::string& text) { captions.push_back(text); });
     ScheduleTimer timer(clock, zone, binding);
 
     ScheduleRunState schedule;
