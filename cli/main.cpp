@@ -141,7 +141,10 @@ int main(int argc, char** argv) {
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
         const MainWindowSettings settings = ReadRunSettings();
-        LibreOfficeComponent component(EngineOptionsFromEnvironment());
+        // Without a window every conversion here comes from the command line.
+        EngineOptions engineOptions = EngineOptionsFromEnvironment();
+        engineOptions.commandLineMode = true;
+        LibreOfficeComponent component(engineOptions);
         component.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);
         WriterRichTextEngine richText(component);
         PdfWithOptions pdf(richText, settings.pdx);
