@@ -36,6 +36,9 @@ public:
 
     Grid fgToDo{kTaskGridCols};
     Grid fgLog{kLogGridCols};
+    // What the window's views of the two grids show besides the cells.
+    GridViewState toDoView;
+    GridViewState logView;
     // "*" (or empty) while the job has no file.
     std::string sJobFile = "*";
     bool bAskToSaveMJBFileBeforeExit = false;

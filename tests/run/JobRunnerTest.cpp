@@ -400,9 +400,13 @@ TEST_F(JobRunnerTest, RewindClearsMarksResumePositionAndLog) {
     ASSERT_EQ(LogEntries(), 1);
     ASSERT_EQ(runner.ResumeFileIndex(), 3);
 
+    document.toDoView.TakeScrollRequest();
     EXPECT_TRUE(runner.ConversionJobRewind());
     EXPECT_THAT(PassCells(), ElementsAre("", "", ""));
     EXPECT_EQ(tasks().Mark(1, kColPass), CellMark::None);
+    const std::optional<GridScrollRequest> scroll = document.toDoView.TakeScrollRequest();
+    ASSERT_TRUE(scroll.has_value()) << "the task view is not brought back to the current row";
+    EXPECT_EQ(scroll->row, tasks().Row());
     EXPECT_EQ(runner.ResumeFileIndex(), 0);
     EXPECT_EQ(log().Rows(), 2);
     EXPECT_EQ(panels.Last(StatusPanel::State), "");
