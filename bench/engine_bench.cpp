@@ -7,12 +7,12 @@
 // after it, which includes starting the other offices. Exit code 1 when any file failed, 2 on
 // bad arguments.
 #include "core/ConversionOptions.h"
+#include "core/RunControl.h"
 #include "engine/LibreOfficeComponent.h"
 #include "run/ConversionContext.h"
 #include "run/ConversionStep.h"
 #include "run/FailureSink.h"
 #include "run/PdfStage.h"
-#include "run/RunControl.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // Prints the best time in milliseconds and the number of files listed.
 
 #include "core/ConversionOptions.h"
+#include "core/RunControl.h"
 #include "run/FileList.h"
-#include "run/RunControl.h"
 
 #include <chrono>
 #include <cstdio>

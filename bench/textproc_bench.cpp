@@ -2,7 +2,7 @@
 // Usage: slidemill_bench_textproc replace SOURCE TARGET FIND REPLACEMENT
 //        slidemill_bench_textproc lines SOURCE TARGET
 // Prints "<seconds> <peak resident kB>"; exits 1 when the process fails.
-#include "run/RunControl.h"
+#include "core/RunControl.h"
 #include "run/TextFileOps.h"
 
 #include <chrono>

@@ -1,9 +1,9 @@
 #include "cli/CommandLine.h"
 
-#include "cli/TextLog.h"
 #include "core/FileTypes.h"
 #include "platform/Environment.h"
 #include "platform/LocalTime.h"
+#include "run/TextLog.h"
 #include "run/Validation.h"
 #include "settings/PathText.h"
 #include "settings/Paths.h"

@@ -2,12 +2,12 @@
 
 #include "cli/ResultCodes.h"
 #include "cli/RunLogLines.h"
-#include "cli/TextLog.h"
 #include "core/JobDocument.h"
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
 #include "core/Translate.h"
 #include "run/JobRunner.h"
+#include "run/TextLog.h"
 #include "run/Validation.h"
 #include "settings/SettingsGlobals.h"
 

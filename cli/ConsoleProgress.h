@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/RunControl.h"
+#include "core/RunControl.h"
 
 #include <ostream>
 #include <string>

@@ -8,10 +8,10 @@
 #include "cli/ResultCodes.h"
 #include "cli/RunLogLines.h"
 #include "cli/ShellExpansion.h"
+#include "core/ConversionComponent.h"
 #include "core/JobDocument.h"
 #include "platform/Environment.h"
 #include "platform/Terminal.h"
-#include "run/ConversionComponent.h"
 #include "run/RunParts.h"
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
@@ -130,7 +130,10 @@ int main(int argc, char** argv) {
         FixSettingsLocation();
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
-        OfficeRunParts parts(EngineOptionsFromEnvironment(), G_IniFilePath);
+        // Without a window every conversion here comes from the command line.
+        EngineOptions engineOptions = EngineOptionsFromEnvironment();
+        engineOptions.commandLineMode = true;
+        OfficeRunParts parts(engineOptions, G_IniFilePath);
         return Run(parts, arguments, name);
 #else
         std::cerr << name

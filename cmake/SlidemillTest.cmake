@@ -10,7 +10,7 @@ function(slidemill_add_test)
   endif()
   set(target test_${ARG_NAME})
   add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE slidemill_test_support slidemill_core ${ARG_LIBRARIES}
+  target_link_libraries(${target} PRIVATE slidemill_test_support slidemill_cli ${ARG_LIBRARIES}
                                           GTest::gtest GTest::gmock)
   gtest_discover_tests(${target}
     TEST_PREFIX "${ARG_NAME}."

@@ -1,7 +1,7 @@
 #include "core/FileTypes.h"
 
+#include "core/ConversionComponent.h"
 #include "core/Translate.h"
-#include "run/ConversionComponent.h"
 #include "settings/IniFile.h"
 
 #include <cstdio>

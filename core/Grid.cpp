@@ -62,8 +62,7 @@ Grid::RowData Grid::RowData::Clone() const {
 }
 
 Grid::Grid(const Grid& other)
-    : cols_(other.cols_), alignment_(other.alignment_), row_(other.row_), rowSel_(other.rowSel_),
-      col_(other.col_), colSel_(other.colSel_) {
+    : cols_(other.cols_), row_(other.row_), rowSel_(other.rowSel_), col_(other.col_), colSel_(other.colSel_) {
     rows_.reserve(other.rows_.size());
     for (const RowData& r : other.rows_)
         rows_.push_back(r.Clone());
@@ -72,11 +71,13 @@ Grid::Grid(const Grid& other)
 Grid& Grid::operator=(const Grid& other) {
     if (this != &other) {
         Grid copy(other);
+        BeginReset();
         GridObserver* observer = observer_;
+        const int depth = resetDepth_;
         *this = std::move(copy);
         observer_ = observer;
-        if (observer_)
-            observer_->GridReset();
+        resetDepth_ = depth;
+        EndReset();
     }
     return *this;
 }
@@ -84,10 +85,22 @@ Grid& Grid::operator=(const Grid& other) {
 void Grid::TakeContentOf(Grid&& other) {
     if (this == &other)
         return;
+    BeginReset();
     GridObserver* observer = observer_;
+    const int depth = resetDepth_;
     *this = std::move(other);
     observer_ = observer;
-    if (observer_)
+    resetDepth_ = depth;
+    EndReset();
+}
+
+void Grid::BeginReset() {
+    if (resetDepth_++ == 0 && observer_)
+        observer_->GridAboutToReset();
+}
+
+void Grid::EndReset() {
+    if (resetDepth_ > 0 && --resetDepth_ == 0 && observer_)
         observer_->GridReset();
 }
 
@@ -140,8 +153,8 @@ void Grid::SetCell(int row, int col, std::string_view text) {
     r.size = static_cast<uint32_t>(size);
     for (int c = col; c < cols_; ++c)
         r.end[c] = static_cast<uint32_t>(r.end[c] + delta);
-    if (observer_)
-        observer_->CellChanged(row, col);
+    if (GridObserver* observer = Notify())
+        observer->CellChanged(row, col);
 }
 
 CellMark Grid::Mark(int row, int col) const {
@@ -153,11 +166,12 @@ void Grid::SetMark(int row, int col, CellMark mark) {
         return;
     uint32_t& marks = rows_[row].marks;
     marks = (marks & ~(3u << (2 * col))) | (static_cast<uint32_t>(mark) << (2 * col));
-    if (observer_)
-        observer_->CellChanged(row, col);
+    if (GridObserver* observer = Notify())
+        observer->CellChanged(row, col);
 }
 
 void Grid::Reset(int rows) {
+    BeginReset();
     // clear() keeps the capacity: the next slice of a job fills the same rows again.
     rows_.clear();
     rows_.resize(static_cast<std::size_t>(std::max(rows, 1)));
@@ -169,14 +183,15 @@ void Grid::Reset(int rows) {
     sharedBegin_ = sharedEnd_ = nullptr;
     row_ = rowSel_ = std::min(1, Rows() - 1);
     col_ = colSel_ = 0;
-    if (observer_)
-        observer_->GridReset();
+    EndReset();
 }
 
 Grid::RowData& Grid::OpenRow(int& row) {
     // The rows after the new one move up by one; the new row is filled where it stands instead
     // of being built elsewhere and moved in.
     row = std::clamp(row, 1, Rows());
+    if (GridObserver* observer = Notify())
+        observer->RowsAboutToBeInserted(row, 1);
     rows_.emplace_back();
     std::move_backward(rows_.begin() + row, rows_.end() - 1, rows_.end());
     RowData& r = rows_[row];
@@ -193,8 +208,8 @@ void Grid::RowOpened(int row) {
         ++row_;
     if (rowSel_ >= row && rowSel_ < Rows() - 1)
         ++rowSel_;
-    if (observer_)
-        observer_->RowsInserted(row, 1);
+    if (GridObserver* observer = Notify())
+        observer->RowsInserted(row, 1);
 }
 
 void Grid::InsertRow(int row, const std::vector<std::string>& cells) {
@@ -249,13 +264,15 @@ void Grid::InsertRowText(int row, std::string_view text) {
 void Grid::RemoveRow(int row) {
     if (row < 1 || row >= Rows())
         return;
+    if (GridObserver* observer = Notify())
+        observer->RowsAboutToBeRemoved(row, 1);
     rows_.erase(rows_.begin() + row);
     if (row_ >= Rows())
         row_ = Rows() - 1;
     if (rowSel_ >= Rows())
         rowSel_ = Rows() - 1;
-    if (observer_)
-        observer_->RowRemoved(row);
+    if (GridObserver* observer = Notify())
+        observer->RowsRemoved(row, 1);
 }
 
 std::string Grid::RowText(int row) const {
@@ -273,8 +290,8 @@ std::string Grid::RowText(int row) const {
 
 void Grid::SetRow(int row) {
     row_ = rowSel_ = std::clamp(row, 0, Rows() - 1);
-    if (observer_)
-        observer_->CurrentRowChanged(row_);
+    if (GridObserver* observer = Notify())
+        observer->CurrentRowChanged(row_);
 }
 
 void Grid::SelectWholeRow() {
@@ -286,20 +303,6 @@ void Grid::SelectWholeRow() {
 void Grid::SelectCell(int row, int col) {
     SetRow(row);
     col_ = colSel_ = std::clamp(col, 0, cols_ - 1);
-}
-
-CellAlignment Grid::Alignment(int col) const {
-    return col >= 0 && col < cols_ ? alignment_[col] : CellAlignment::Left;
-}
-
-void Grid::SetAlignment(int col, CellAlignment alignment) {
-    if (col >= 0 && col < cols_)
-        alignment_[col] = alignment;
-}
-
-void Grid::RequestScroll(int row, int topRow) {
-    if (observer_)
-        observer_->ScrollRequested(row, topRow);
 }
 
 } // namespace slidemill

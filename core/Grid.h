@@ -13,20 +13,25 @@ namespace slidemill {
 // stays in the model (it is what the job file stores) but the view does not paint it.
 enum class CellMark : uint8_t { None, Pass, Fail };
 
-enum class CellAlignment : uint8_t { Left, Centre };
-
-// Told about every change so that a view can follow the model. All calls come from the
-// thread that changes the grid.
+// Told about every change so that a view can follow the model: structural changes come as a
+// pair around the change, as an item model must announce them before they happen. All calls
+// come from the thread that changes the grid.
 class GridObserver {
 public:
     virtual ~GridObserver() = default;
+    // Around a change of everything (a load, a clear, an assignment); no other call comes in
+    // between. Afterwards every row, cell and the current row may differ.
+    virtual void GridAboutToReset() {}
     virtual void GridReset() {}
-    virtual void RowsInserted(int /*row*/, int /*count*/) {}
-    virtual void RowRemoved(int /*row*/) {}
+    // Around the insertion of count rows that then stand at first .. first + count - 1.
+    virtual void RowsAboutToBeInserted(int /*first*/, int /*count*/) {}
+    virtual void RowsInserted(int /*first*/, int /*count*/) {}
+    // Around the removal of the count rows that stand at first .. first + count - 1.
+    virtual void RowsAboutToBeRemoved(int /*first*/, int /*count*/) {}
+    virtual void RowsRemoved(int /*first*/, int /*count*/) {}
+    // After the text or the mark of a cell changed.
     virtual void CellChanged(int /*row*/, int /*col*/) {}
     virtual void CurrentRowChanged(int /*row*/) {}
-    // The row must be visible; a view scrolls so that topRow becomes its first row.
-    virtual void ScrollRequested(int /*row*/, int /*topRow*/) {}
 };
 
 // A grid of text cells with a fixed number of columns: row 0 is the header, every other row a
@@ -86,12 +91,23 @@ public:
     void SelectWholeRow();
     void SelectCell(int row, int col);
 
-    CellAlignment Alignment(int col) const;
-    void SetAlignment(int col, CellAlignment alignment);
-
-    void RequestScroll(int row, int topRow);
-
     void SetObserver(GridObserver* observer) { observer_ = observer; }
+
+    // Everything changed between BeginReset and the matching EndReset reaches the observer as
+    // one reset: GridAboutToReset at the outermost begin, GridReset at its end, nothing in
+    // between. A load of tens of thousands of rows is one notification pair, not one per row.
+    void BeginReset();
+    void EndReset();
+    class ResetScope {
+    public:
+        explicit ResetScope(Grid& grid) : grid_(grid) { grid_.BeginReset(); }
+        ~ResetScope() { grid_.EndReset(); }
+        ResetScope(const ResetScope&) = delete;
+        ResetScope& operator=(const ResetScope&) = delete;
+
+    private:
+        Grid& grid_;
+    };
 
 private:
     struct RowData {
@@ -118,11 +134,12 @@ private:
     RowData& OpenRow(int& row);
     void RowOpened(int row);
     bool Valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < cols_; }
+    // The observer to tell about a single change; none while a reset is open.
+    GridObserver* Notify() const { return resetDepth_ == 0 ? observer_ : nullptr; }
     static uint32_t Begin(const RowData& r, int col) { return col == 0 ? 0 : r.end[col - 1] + 1; }
 
     int cols_;
     std::vector<RowData> rows_;
-    std::array<CellAlignment, kMaxCols> alignment_{};
     std::vector<std::unique_ptr<char[]>> arena_;
     std::size_t arenaUsed_ = 0;
     std::size_t arenaSize_ = 0;
@@ -134,6 +151,7 @@ private:
     int col_ = 0;
     int colSel_ = 0;
     GridObserver* observer_ = nullptr;
+    int resetDepth_ = 0;
 };
 
 } // namespace slidemill

@@ -11,6 +11,8 @@ JobDocument::JobDocument(Prompt& prompt, RunControl& control, JobDocumentEvents*
     : prompt_(prompt), control_(control), events_(events ? *events : defaultEvents_) {
     InitTaskGrid(fgToDo);
     InitLogGrid(fgLog);
+    InitTaskGridView(toDoView);
+    InitLogGridView(logView);
 }
 
 void JobDocument::ShowError(const std::string& text) {
@@ -76,9 +78,13 @@ bool JobDocument::ConversionJobOpen(const std::string& sFile) {
 
     sJobFile = path;
     slice_ = JobSliceOrigin{path, 1};
-    lastLoad_ = LoadJobFile(path, 1, fgToDo, control_);
-    CheckLoadedTasks(fgToDo, lastLoad_);
-    RestorePassMarks(fgToDo);
+    {
+        // The pass pictures are part of the load: one reset for the view, not one per row.
+        const Grid::ResetScope load(fgToDo);
+        lastLoad_ = LoadJobFile(path, 1, fgToDo, control_);
+        CheckLoadedTasks(fgToDo, lastLoad_);
+        RestorePassMarks(fgToDo);
+    }
     InitLogGrid(fgLog);
     fgToDo.SetRow(1);
     bAskToSaveMJBFileBeforeExit = false;

@@ -5,8 +5,8 @@
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
 #include "core/Prompt.h"
+#include "core/RunControl.h"
 #include "core/TaskGrid.h"
-#include "run/RunControl.h"
 
 #include <string>
 
@@ -36,6 +36,9 @@ public:
 
     Grid fgToDo{kTaskGridCols};
     Grid fgLog{kLogGridCols};
+    // What the window's views of the two grids show besides the cells.
+    GridViewState toDoView;
+    GridViewState logView;
     // "*" (or empty) while the job has no file.
     std::string sJobFile = "*";
     bool bAskToSaveMJBFileBeforeExit = false;

@@ -250,6 +250,8 @@ JobLoadResult LoadJobFile(const std::string& path, int64_t startLine, Grid& grid
     if (startLine < 1)
         startLine = 1;
 
+    // However many rows arrive, a view hears of the load once.
+    const Grid::ResetScope load(grid);
     control.SetWaitCursor(true);
     const bool runningFound = control.Running();
     control.SetRunning(true);

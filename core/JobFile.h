@@ -2,7 +2,7 @@
 
 #include "core/ConversionOptions.h"
 #include "core/Grid.h"
-#include "run/RunControl.h"
+#include "core/RunControl.h"
 
 #include <cstdint>
 #include <string>

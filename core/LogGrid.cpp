@@ -11,6 +11,7 @@ bool IsHiddenLogColumn(int col) {
 }
 
 void InitLogGrid(Grid& grid) {
+    const Grid::ResetScope clear(grid);
     grid.Reset(2);
     grid.SetCell(0, kColNumber, Translate("#"));
     grid.SetCell(0, kColAction, Translate("Do"));
@@ -18,13 +19,14 @@ void InitLogGrid(Grid& grid) {
     grid.SetCell(0, kColTargetTypeText, Translate("Type"));
     grid.SetCell(0, kColPass, Translate("Pass"));
     grid.SetCell(0, kColStatus, Translate("Status"));
-    for (int col = 0; col < grid.Cols(); ++col)
-        grid.SetAlignment(col, CellAlignment::Left);
-    grid.SetAlignment(kColNumber, CellAlignment::Centre);
-    grid.SetAlignment(kColAction, CellAlignment::Centre);
-    grid.SetAlignment(kColTargetTypeText, CellAlignment::Centre);
-    grid.SetAlignment(kColPass, CellAlignment::Centre);
     grid.SetRow(1);
+}
+
+void InitLogGridView(GridViewState& view) {
+    for (int col = 0; col < kLogGridCols; ++col)
+        view.SetAlignment(col, CellAlignment::Left);
+    for (int col : {kColNumber, kColAction, kColTargetTypeText, kColPass})
+        view.SetAlignment(col, CellAlignment::Centre);
 }
 
 int AppendLogRow(Grid& grid, const std::vector<std::string>& cells) {

@@ -2,8 +2,8 @@
 
 #include "core/FileTypes.h"
 #include "core/OptionsCell.h"
+#include "core/RunControl.h"
 #include "core/Translate.h"
-#include "run/RunControl.h"
 
 #include <vector>
 
@@ -39,6 +39,7 @@ bool IsHiddenTaskColumn(int col) {
 }
 
 void InitTaskGrid(Grid& grid) {
+    const Grid::ResetScope clear(grid);
     grid.Reset(2);
     grid.SetCell(0, kColNumber, Translate("#"));
     grid.SetCell(0, kColAction, Translate("Do"));
@@ -47,13 +48,16 @@ void InitTaskGrid(Grid& grid) {
     grid.SetCell(0, kColTarget, Translate("Target File(s)"));
     grid.SetCell(0, kColTargetTypeText, Translate("Type"));
     grid.SetCell(0, kColPass, Translate("Pass"));
-    for (int col = 0; col < grid.Cols(); ++col)
-        grid.SetAlignment(col, CellAlignment::Left);
-    for (int col : {kColNumber, kColAction, kColOriginalTypeText, kColTargetTypeText, kColPass})
-        grid.SetAlignment(col, CellAlignment::Centre);
     grid.SetCell(1, kColNumber, kNewTaskMark);
     grid.SetRow(1);
     grid.SelectWholeRow();
+}
+
+void InitTaskGridView(GridViewState& view) {
+    for (int col = 0; col < kTaskGridCols; ++col)
+        view.SetAlignment(col, CellAlignment::Left);
+    for (int col : {kColNumber, kColAction, kColOriginalTypeText, kColTargetTypeText, kColPass})
+        view.SetAlignment(col, CellAlignment::Centre);
 }
 
 int TaskCount(const Grid& grid) {
@@ -155,13 +159,14 @@ bool RemoveAllFilesWithJobNumber(Grid& grid, int n) {
     return true;
 }
 
-void UpdatePassedCell(Grid& grid, int row, int32_t result, RunControl* control) {
+void UpdatePassedCell(Grid& grid, int row, int32_t result, RunControl* control, GridViewState* view) {
     if (row < 1 || row >= grid.Rows())
         return;
     grid.SetCell(row, kColPass, result == 0 ? "+" : "-");
     grid.SetMark(row, kColPass, result == 0 ? CellMark::Pass : CellMark::Fail);
     grid.SetRow(row);
-    grid.RequestScroll(row, row < 3 ? 1 : row - 2);
+    if (view)
+        view->RequestScroll(row, row < 3 ? 1 : row - 2);
     grid.SelectWholeRow();
     if (control)
         control->Checkpoint();

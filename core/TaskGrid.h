@@ -2,6 +2,7 @@
 
 #include "core/ConversionOptions.h"
 #include "core/Grid.h"
+#include "core/GridViewState.h"
 
 #include <string>
 
@@ -28,8 +29,10 @@ inline constexpr const char* kNewTaskMark = "*";
 // Columns a view shows with width 0: they carry data the user never reads.
 bool IsHiddenTaskColumn(int col);
 
-// Header row, alignments, and the new-task row as the only other row (current and selected).
+// Header row and the new-task row as the only other row (current and selected).
 void InitTaskGrid(Grid& grid);
+// The column alignments of a view of the task grid.
+void InitTaskGridView(GridViewState& view);
 // Number of tasks: every row but the header and the new-task row.
 int TaskCount(const Grid& grid);
 bool IsTaskRow(const Grid& grid, int row);
@@ -60,9 +63,11 @@ inline constexpr int32_t kMalformedTaskRow = -22;
 // header, the new-task row or a row outside the grid.
 bool RemoveAllFilesWithJobNumber(Grid& grid, int n);
 
-// "+" for result 0, "-" otherwise, shown as the pass or fail picture; the row becomes current,
-// visible and selected whole, and pending window messages run (when control is given).
-void UpdatePassedCell(Grid& grid, int row, int32_t result, RunControl* control = nullptr);
+// "+" for result 0, "-" otherwise, shown as the pass or fail picture; the row becomes current
+// and selected whole, the view (when given) is asked to show it, and pending window messages
+// run (when control is given).
+void UpdatePassedCell(Grid& grid, int row, int32_t result, RunControl* control = nullptr,
+                      GridViewState* view = nullptr);
 
 // Shows the picture of every "+" or "-" pass cell, as a job file stores only the text.
 void RestorePassMarks(Grid& grid);

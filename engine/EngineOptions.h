@@ -29,6 +29,9 @@ struct EngineOptions {
     // How many offices convert the files of a list at the same time; 0: one per processor
     // core, at most 4 (an office keeps about one core busy, and each holds its own memory).
     int offices = 0;
+    // The program runs a command line rather than a window session: messages are laid out for
+    // a console. The command line sets it; the engine never reads the program's globals.
+    bool commandLineMode = false;
 };
 
 } // namespace slidemill

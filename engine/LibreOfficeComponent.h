@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ConversionComponent.h"
 #include "engine/EngineOptions.h"
-#include "run/ConversionComponent.h"
 
 #include <cstdint>
 #include <functional>

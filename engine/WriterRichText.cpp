@@ -8,7 +8,6 @@
 #include "engine/UnoCallbacks.h"
 #include "engine/WriterDocument.h"
 #include "platform/ReadBusy.h"
-#include "settings/SettingsGlobals.h"
 
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -161,8 +160,9 @@ bool DropUtf8Mark(const std::string& path) {
     return static_cast<bool>(out);
 }
 
-std::string Separator() {
-    return bCommandLineMode ? "\n\n" : "  ";
+// Between a message and the path it names: a console reads them best on lines of their own.
+std::string Separator(bool commandLineMode) {
+    return commandLineMode ? "\n\n" : "  ";
 }
 
 bool Loadable(int32_t code) {
@@ -176,10 +176,17 @@ struct WriterRichTextEngine::Impl {
     PdfExportSettings pdf;
     int busyAttempts = 100;
     int busyPauseMs = 100;
+    bool commandLineMode = false;
 };
 
 WriterRichTextEngine::WriterRichTextEngine(LibreOfficeComponent& office)
-    : office_(office), impl_(std::make_unique<Impl>()) {}
+    : office_(office), impl_(std::make_unique<Impl>()) {
+    impl_->commandLineMode = office.Options().commandLineMode;
+}
+
+void WriterRichTextEngine::SetCommandLineMode(bool value) {
+    impl_->commandLineMode = value;
+}
 
 WriterRichTextEngine::~WriterRichTextEngine() = default;
 
@@ -296,7 +303,7 @@ int WriterRichTextEngine::OpenFile(const std::string& path, int32_t& formatCode,
         errorText =
             Translate("File Load Error. Could be sharing violation or Invalid File Type specified for the "
                       "Original File:") +
-            Separator() + path;
+            Separator(impl_->commandLineMode) + path;
         return kRichTextLoadFailed;
     }
     const int32_t givenCode = formatCode;
@@ -330,11 +337,11 @@ int WriterRichTextEngine::OpenFile(const std::string& path, int32_t& formatCode,
             errorText =
                 Translate("File Load Error. Could be sharing violation or Invalid File Type specified for "
                           "the Original File:") +
-                Separator() + path;
+                Separator(impl_->commandLineMode) + path;
             break;
         case kRichTextInvalidType:
-            errorText =
-                Translate("Invalid File Type or password specified for the Input File:") + Separator() + path;
+            errorText = Translate("Invalid File Type or password specified for the Input File:") +
+                        Separator(impl_->commandLineMode) + path;
             break;
         default:
             errorText = "OpenFile: " + path + ": " + outcome.detail;
@@ -364,8 +371,9 @@ int WriterRichTextEngine::FileSave(const std::string& path, int32_t formatCode, 
         return kRichTextUnknownType;
     }
     if (impl_->session->textReadFailed) {
-        errorText = "ActiveX121.FileSave: Error: " + std::to_string(kRichTextSaveFailed) + Separator() +
-                    path + ": " + Translate("the text of the input file could not be read");
+        errorText = "ActiveX121.FileSave: Error: " + std::to_string(kRichTextSaveFailed) +
+                    Separator(impl_->commandLineMode) + path + ": " +
+                    Translate("the text of the input file could not be read");
         return kRichTextSaveFailed;
     }
     const bool pdf = formatCode == 12 || formatCode == 14;
@@ -453,8 +461,8 @@ int WriterRichTextEngine::FileSave(const std::string& path, int32_t formatCode, 
         return 0;
     }
     if (componentError) {
-        errorText =
-            "ActiveX121.FileSave: Error: " + std::to_string(number) + Separator() + path + ": " + description;
+        errorText = "ActiveX121.FileSave: Error: " + std::to_string(number) +
+                    Separator(impl_->commandLineMode) + path + ": " + description;
         return number;
     }
     return failure(number, description);

@@ -51,6 +51,9 @@ public:
     void SetPdfExportSettings(const PdfExportSettings& settings);
     // A busy input file is tried this many times, pauseMs apart.
     void SetBusyWait(int attempts, int pauseMs);
+    // Error texts laid out for a console (message and path on lines of their own) or for a
+    // window; the component's EngineOptions::commandLineMode gives the starting value.
+    void SetCommandLineMode(bool value);
 
     LibreOfficeComponent& Component() { return office_; }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ConversionComponent.h"
 #include "core/ConversionOptions.h"
-#include "run/ConversionComponent.h"
 
 #include <string>
 

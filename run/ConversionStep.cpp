@@ -1,8 +1,9 @@
 #include "run/ConversionStep.h"
 
+#include "core/ConversionComponent.h"
 #include "core/FileTypes.h"
+#include "core/RunControl.h"
 #include "core/Translate.h"
-#include "run/ConversionComponent.h"
 #include "run/ConversionRecord.h"
 #include "run/DeleteFileWithRetry.h"
 #include "run/Elapsed.h"
@@ -15,7 +16,6 @@
 #include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
 #include "run/ResultCodeMessage.h"
-#include "run/RunControl.h"
 #include "run/TargetClaims.h"
 #include "settings/Paths.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ConversionOptions.h"
-#include "run/RunControl.h"
+#include "core/RunControl.h"
 
 #include <cstdint>
 #include <string>

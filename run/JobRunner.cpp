@@ -132,7 +132,7 @@ RunEnd JobRunner::ConversionJobBegin() {
         if (reload && result != 0) {
             // The rest of the job cannot be reached; running on would mean running the wrong tasks.
             if (StillTheReloadRow(tasks, row, record))
-                UpdatePassedCell(tasks, row, result, &state_);
+                UpdatePassedCell(tasks, row, result, &state_, &document_.toDoView);
             end = RunEnd::Stopped;
             break;
         }
@@ -140,7 +140,7 @@ RunEnd JobRunner::ConversionJobBegin() {
         // resumes it where it stopped instead of passing over the files it never reached.
         const bool unfinished = context_.bFileListCutShort;
         if (!reload && !unfinished)
-            UpdatePassedCell(tasks, row, result, &state_);
+            UpdatePassedCell(tasks, row, result, &state_, &document_.toDoView);
         if (!unfinished)
             context_.lResumeFileIndex = 0;
         if (result == -1) {
@@ -268,7 +268,7 @@ void JobRunner::RewindJob() {
     InitLogGrid(document_.fgLog);
     host_.MenusChanged();
     tasks.SelectWholeRow();
-    tasks.RequestScroll(tasks.Row(), tasks.Row());
+    document_.toDoView.RequestScroll(tasks.Row(), tasks.Row());
     state_.SetStatusText(StatusPanel::State, "");
     blink_.Stop(status_);
     status_.SetStatePicture(StatePicture::None);

@@ -10,7 +10,6 @@
 #include "run/RunLog.h"
 #include "run/RunState.h"
 #include "run/RunStatus.h"
-#include "sched/SchedulerEvents.h"
 
 #include <cstdint>
 #include <string>
@@ -44,7 +43,7 @@ int FindStartPoint(const Grid& grid);
 //
 // The document must have been made with the same RunState, so that a Pause also stops the
 // loading of a job and the loader's running flag is the runner's.
-class JobRunner final : public RunLog, public ScheduledJobRunner {
+class JobRunner final : public RunLog {
 public:
     JobRunner(JobDocument& document, RunState& state, ConversionComponent& component, PdfStage& pdfStage,
               Prompt& prompt, RunHost& host, RunStatus& status);
@@ -71,7 +70,8 @@ public:
     void LogExitCode(int32_t lJobNumber, const clsConversionOptions& coBlock) override;
 
     // The scheduler's run: opens the job file, rewinds it and runs it from its first task.
-    bool RunJobFile(const std::string& path) override;
+    // False when the job could not be opened or begun.
+    bool RunJobFile(const std::string& path);
     // The command line's run of a single task (job number 1) with the running flag set for
     // its duration. False, with nothing done, while another run is in progress.
     bool PerformSingleTask(clsConversionOptions& task, int32_t& result);

@@ -1,10 +1,10 @@
 #include "run/ListLookahead.h"
 
+#include "core/RunControl.h"
 #include "run/ConversionContext.h"
 #include "run/ConversionRecord.h"
 #include "run/ConversionStep.h"
 #include "run/ListTargetNamer.h"
-#include "run/RunControl.h"
 #include "run/TargetClaims.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/ConversionComponent.h"
+#include "core/ConversionComponent.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/ConversionOptions.h"
+#include "core/RunControl.h"
 #include "run/ConversionContext.h"
 #include "run/RichText.h"
-#include "run/RunControl.h"
 #include "run/RunLog.h"
 #include "run/SpecialProcessor.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/ConversionOptions.h"
+#include "core/RunControl.h"
 #include "run/RichText.h"
-#include "run/RunControl.h"
 
 namespace slidemill {
 

@@ -1,10 +1,10 @@
 #include "run/Validation.h"
 
-#include "cli/TextLog.h"
 #include "core/FileTypes.h"
 #include "core/Prompt.h"
 #include "core/Translate.h"
 #include "run/WildcardPath.h"
+#include "run/TextLog.h"
 #include "settings/PathText.h"
 #include "settings/Paths.h"
 

@@ -1,10 +1,10 @@
 #include "sched/Scheduler.h"
 
+#include "core/MruPresentation.h"
 #include "sched/DateText.h"
 #include "sched/ScheduleArithmetic.h"
 #include "sched/ScheduleSettings.h"
 #include "sched/TimeRemaining.h"
-#include "settings/MruPresentation.h"
 
 namespace slidemill {
 
@@ -191,12 +191,13 @@ bool RestartPersistedSchedule(Scheduler& scheduler, const std::string& iniFilePa
     return scheduler.cmdStartTimer_Click() == kScheduleOk;
 }
 
-SchedulerRunBinding::SchedulerRunBinding(ScheduledJobRunner& runner,
+SchedulerRunBinding::SchedulerRunBinding(ScheduledJobRun runJobFile,
                                          std::function<void(const std::string&)> setCaption)
-    : runner_(runner), setCaption_(std::move(setCaption)) {}
+    : runJobFile_(std::move(runJobFile)), setCaption_(std::move(setCaption)) {}
 
 void SchedulerRunBinding::RunTheJobEvent(const std::string& strTimerFile) {
-    runner_.RunJobFile(strTimerFile);
+    if (runJobFile_)
+        runJobFile_(strTimerFile);
 }
 
 void SchedulerRunBinding::DisplayTimeRemainingEvent(long lngDays, long lngHours, long lngMinutes,

@@ -96,16 +96,21 @@ ScheduleRunState CollectDataFromFrmScheduler(const ScheduleForm& form, const Cal
 // is done. True when a schedule was started.
 bool RestartPersistedSchedule(Scheduler& scheduler, const std::string& iniFilePath, bool commandLineMode);
 
-// Connects the scheduler to the program: a due run goes to the job runner, the countdown to the
-// frame window's caption.
+// Runs a saved job file from its first task (open it, rewind it and begin it); false when the
+// job could not be opened or begun.
+using ScheduledJobRun = std::function<bool(const std::string& path)>;
+
+// Connects the scheduler to the program: a due run goes to runJobFile, the countdown to the
+// frame window's caption. The job runner sits below the scheduler, so whoever owns both wires
+// them together here.
 class SchedulerRunBinding final : public SchedulerEvents {
 public:
-    SchedulerRunBinding(ScheduledJobRunner& runner, std::function<void(const std::string&)> setCaption);
+    SchedulerRunBinding(ScheduledJobRun runJobFile, std::function<void(const std::string&)> setCaption);
     void RunTheJobEvent(const std::string& strTimerFile) override;
     void DisplayTimeRemainingEvent(long lngDays, long lngHours, long lngMinutes, long lngSeconds) override;
 
 private:
-    ScheduledJobRunner& runner_;
+    ScheduledJobRun runJobFile_;
     std::function<void(const std::string&)> setCaption_;
 };
 

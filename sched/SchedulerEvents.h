@@ -16,14 +16,6 @@ public:
     virtual void DisplayTimeRemainingEvent(long lngDays, long lngHours, long lngMinutes, long lngSeconds) = 0;
 };
 
-// Runs a saved job file from its first task: open it, rewind it and begin it.
-class ScheduledJobRunner {
-public:
-    virtual ~ScheduledJobRunner() = default;
-    // False when the job could not be opened or begun.
-    virtual bool RunJobFile(const std::string& path) = 0;
-};
-
 // Where the scheduler reads the time.
 class SchedulerClock {
 public:

@@ -1,4 +1,4 @@
-#include "cli/TextLog.h"
+#include "run/TextLog.h"
 
 #include "RecordingPrompt.h"
 #include "support/TempFolder.h"

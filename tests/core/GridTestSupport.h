@@ -2,7 +2,7 @@
 
 #include "core/ConversionOptions.h"
 #include "core/Prompt.h"
-#include "run/RunControl.h"
+#include "core/RunControl.h"
 
 #include <deque>
 #include <functional>

@@ -25,8 +25,11 @@ TEST_F(TaskGridTest, FreshGridHoldsOnlyTheNewTaskRow) {
     EXPECT_EQ(TaskCount(grid), 0);
     EXPECT_EQ(grid.Cell(1, kColNumber), "*");
     EXPECT_EQ(grid.Cell(0, kColOriginal), "Original File(s)");
-    EXPECT_EQ(grid.Alignment(kColNumber), CellAlignment::Centre);
-    EXPECT_EQ(grid.Alignment(kColOriginal), CellAlignment::Left);
+    GridViewState view;
+    InitTaskGridView(view);
+    EXPECT_EQ(view.Alignment(kColNumber), CellAlignment::Centre);
+    EXPECT_EQ(view.Alignment(kColPass), CellAlignment::Centre);
+    EXPECT_EQ(view.Alignment(kColOriginal), CellAlignment::Left);
     EXPECT_TRUE(IsHiddenTaskColumn(kColOptions));
     EXPECT_FALSE(IsHiddenTaskColumn(kColTarget));
 }
@@ -298,32 +301,30 @@ TEST_F(TaskGridTest, RemovingTheMiddleTaskRenumbers) {
     EXPECT_EQ(grid.Rows(), 2);
 }
 
-class ScrollRecorder : public GridObserver {
-public:
-    int lastTopRow = -1;
-    void ScrollRequested(int, int topRow) override { lastTopRow = topRow; }
-};
-
 TEST_F(TaskGridTest, PassedCellShowsOnlyItsPicture) {
     for (int i = 0; i < 5; ++i)
         Append(ConversionTask("/x.ppt", "/x.pdf"));
-    ScrollRecorder scroll;
-    grid.SetObserver(&scroll);
+    GridViewState view;
     test::FlagRunControl control;
 
-    UpdatePassedCell(grid, 4, 3, &control);
+    UpdatePassedCell(grid, 4, 3, &control, &view);
     EXPECT_EQ(grid.Cell(4, kColPass), "-");
     EXPECT_EQ(grid.Mark(4, kColPass), CellMark::Fail);
     EXPECT_EQ(grid.Row(), 4);
     EXPECT_EQ(grid.ColSel(), kTaskGridCols - 1);
-    EXPECT_EQ(scroll.lastTopRow, 2);
+    std::optional<GridScrollRequest> scroll = view.TakeScrollRequest();
+    ASSERT_TRUE(scroll.has_value());
+    EXPECT_EQ(scroll->row, 4);
+    EXPECT_EQ(scroll->topRow, 2);
+    EXPECT_FALSE(view.TakeScrollRequest().has_value()) << "a request is served once";
     EXPECT_EQ(control.checkpoints, 1);
 
-    UpdatePassedCell(grid, 1, 0);
+    UpdatePassedCell(grid, 1, 0, nullptr, &view);
     EXPECT_EQ(grid.Cell(1, kColPass), "+");
     EXPECT_EQ(grid.Mark(1, kColPass), CellMark::Pass);
-    EXPECT_EQ(scroll.lastTopRow, 1);
-    grid.SetObserver(nullptr);
+    scroll = view.TakeScrollRequest();
+    ASSERT_TRUE(scroll.has_value());
+    EXPECT_EQ(scroll->topRow, 1);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 // What the engine does when inputs are wrong or the office misbehaves.
 #include "EngineTestSupport.h"
 
+#include "core/RunControl.h"
 #include "engine/EngineResult.h"
 #include "run/ConversionContext.h"
 #include "run/ConversionStep.h"
 #include "run/FailureSink.h"
 #include "run/FileList.h"
 #include "run/PdfStage.h"
-#include "run/RunControl.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -8,6 +8,7 @@
 #include "engine/PackageContentType.h"
 #include "engine/ProtectedFileCheck.h"
 #include "engine/Watchdog.h"
+#include "engine/WriterRichText.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,25 @@ TEST(EngineFormatTable, MissingOfficeMeansNoFormats) {
     int32_t code = 0;
     std::string description;
     EXPECT_FALSE(engine.GetFormat(1, code, description));
+}
+
+// The layout of error texts comes from the options the component was made with; a file that
+// does not exist is reported before any office is needed.
+TEST(EngineMessages, CommandLineModeComesFromTheEngineOptions) {
+    const std::string missing = "/nonexistent/folder/missing.rtf";
+    for (const bool commandLine : {false, true}) {
+        EngineOptions options;
+        options.officeProgram = "/nonexistent/soffice.bin";
+        options.commandLineMode = commandLine;
+        LibreOfficeComponent office(options);
+        WriterRichTextEngine engine(office);
+        auto document = engine.NewDocument();
+        int32_t code = 5;
+        std::string error;
+        EXPECT_EQ(engine.OpenFile(missing, code, *document, error), kRichTextLoadFailed);
+        const std::string expectedEnd = (commandLine ? ":\n\n" : ":  ") + missing;
+        EXPECT_TRUE(error.ends_with(expectedEnd)) << "command line " << commandLine << ": " << error;
+    }
 }
 
 TEST(EngineMessages, TextsAreOfferedByNegativeIndexAndNameTheFile) {

@@ -5,7 +5,6 @@
 
 #include "engine/WriterRichText.h"
 #include "platform/FileLock.h"
-#include "settings/SettingsGlobals.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -138,9 +137,9 @@ TEST(WriterRichText, WrongCodesMissingAndBusyFilesAreReportedByNumberAndText) {
               "File Load Error. Could be sharing violation or Invalid File Type specified for the Original "
               "File:  " +
                   missing);
-    bCommandLineMode = true;
+    engine.SetCommandLineMode(true);
     engine.OpenFile(missing, code, *document, error);
-    bCommandLineMode = false;
+    engine.SetCommandLineMode(false);
     EXPECT_NE(error.find("File:\n\n" + missing), std::string::npos) << error;
 
     // A locked file is waited for, then given up.

@@ -1,5 +1,6 @@
 #include "run/JobRunner.h"
 
+#include "cli/SchedulerWiring.h"
 #include "core/FileTypes.h"
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
@@ -399,9 +400,13 @@ TEST_F(JobRunnerTest, RewindClearsMarksResumePositionAndLog) {
     ASSERT_EQ(LogEntries(), 1);
     ASSERT_EQ(runner.ResumeFileIndex(), 3);
 
+    document.toDoView.TakeScrollRequest();
     EXPECT_TRUE(runner.ConversionJobRewind());
     EXPECT_THAT(PassCells(), ElementsAre("", "", ""));
     EXPECT_EQ(tasks().Mark(1, kColPass), CellMark::None);
+    const std::optional<GridScrollRequest> scroll = document.toDoView.TakeScrollRequest();
+    ASSERT_TRUE(scroll.has_value()) << "the task view is not brought back to the current row";
+    EXPECT_EQ(scroll->row, tasks().Row());
     EXPECT_EQ(runner.ResumeFileIndex(), 0);
     EXPECT_EQ(log().Rows(), 2);
     EXPECT_EQ(panels.Last(StatusPanel::State), "");
@@ -696,7 +701,8 @@ TEST_F(JobRunnerTest, ScheduledJobRunsThroughTheRunnerWhenItsTargetComes) {
     } clock;
     UtcZone zone;
     std::vector<std::string> captions;
-    SchedulerRunBinding binding(runner, [&](const std::string& text) { captions.push_back(text); });
+    SchedulerRunBinding binding =
+        BindSchedulerToRunner(runner, [&](const std::string& text) { captions.push_back(text); });
     ScheduleTimer timer(clock, zone, binding);
 
     ScheduleRunState schedule;

@@ -14,9 +14,9 @@ using std::chrono::seconds;
 const UtcZone kUtc;
 
 // Stands for opening the job, rewinding it and beginning it: reads the file it is given.
-class ReadingRunner final : public ScheduledJobRunner {
+class ReadingRunner final {
 public:
-    bool RunJobFile(const std::string& path) override {
+    bool RunJobFile(const std::string& path) {
         paths.push_back(path);
         contents.push_back(test::ReadWholeFile(path));
         return true;
@@ -28,7 +28,8 @@ public:
 struct SchedulerRig {
     explicit SchedulerRig(CivilTime start = MakeCivilTime(2024, 4, 10, 12, 0, 0))
         : folder("sched"), iniPath(folder.str() + "Slidemill.ini"), clock(kUtc.ToInstant(start)),
-          binding(runner, [this](const std::string& caption) { captions.push_back(caption); }),
+          binding([this](const std::string& path) { return runner.RunJobFile(path); },
+                  [this](const std::string& caption) { captions.push_back(caption); }),
           scheduler(clock, kUtc, binding, prompts) {
         job = folder.file("jobs/nightly.mjb", "C\tsource.pptx\ttarget.pdf\t\n");
         scheduler.SetUpScheduler(iniPath);
@@ -160,16 +161,16 @@ TEST(Scheduler, EndAndPauseStopTheTimerAndUnlockTheWindow) {
     EXPECT_TRUE(rig.runner.paths.empty());
 
     // Pausing the job that a tick started stops the scheduler from inside the run.
-    struct PausingRunner final : ScheduledJobRunner {
+    struct PausingRunner final {
         Scheduler* scheduler = nullptr;
         int runs = 0;
-        bool RunJobFile(const std::string&) override {
+        bool RunJobFile(const std::string&) {
             ++runs;
             scheduler->ConversionJobPaused();
             return true;
         }
     } pausing;
-    SchedulerRunBinding binding(pausing, {});
+    SchedulerRunBinding binding([&](const std::string& path) { return pausing.RunJobFile(path); }, {});
     Scheduler scheduler(rig.clock, kUtc, binding, rig.prompts);
     pausing.scheduler = &scheduler;
     scheduler.form = rig.scheduler.form;

@@ -1,7 +1,7 @@
 #include "settings/MruList.h"
+#include "core/MruPresentation.h"
 #include "settings/IniFile.h"
 #include "settings/MainWindowLists.h"
-#include "settings/MruPresentation.h"
 
 #include "support/TempFolder.h"
 

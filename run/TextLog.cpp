@@ -1,4 +1,4 @@
-#include "cli/TextLog.h"
+#include "run/TextLog.h"
 
 #include "core/Prompt.h"
 #include "core/Translate.h"

@@ -1,4 +1,4 @@
-#include "settings/MruPresentation.h"
+#include "core/MruPresentation.h"
 
 #include "core/Translate.h"
 

@@ -1,0 +1,13 @@
+#include "cli/SchedulerWiring.h"
+
+#include "run/JobRunner.h"
+
+namespace slidemill {
+
+SchedulerRunBinding BindSchedulerToRunner(JobRunner& runner,
+                                          std::function<void(const std::string&)> setCaption) {
+    return SchedulerRunBinding([&runner](const std::string& path) { return runner.RunJobFile(path); },
+                               std::move(setCaption));
+}
+
+} // namespace slidemill

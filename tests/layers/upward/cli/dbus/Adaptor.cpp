@@ -1,0 +1,2 @@
+#include <QDBusConnection>
+#include "run/JobRunner.h"

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "run/RunState.h"
+#include "../run/RunHost.h"
+#include <QString>
+#include "core/Grid.h"
