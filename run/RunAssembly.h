@@ -2,14 +2,13 @@
 
 #include "core/JobDocument.h"
 #include "core/Prompt.h"
+#include "core/RunControl.h"
 #include "run/JobRunner.h"
-#include "run/RunControl.h"
 #include "run/RunHost.h"
 #include "run/RunParts.h"
 #include "run/RunState.h"
 #include "run/RunStatus.h"
 #include "run/SpecialProcesses.h"
-#include "sched/SchedulerEvents.h"
 
 #include <string>
 
@@ -20,8 +19,7 @@ namespace slidemill {
 // the automation service, the scheduler and the window each run through one of these, so a
 // line behaves the same whichever of them started it.
 //
-// As a ScheduledJobRunner it reads the stored settings before each job file it runs.
-class RunAssembly final : public ScheduledJobRunner {
+class RunAssembly final {
 public:
     // progress receives the checkpoints and status texts of the run (the console's progress
     // line, the window's status bar); host answers for the window around the run, if any.
@@ -33,7 +31,8 @@ public:
     // Gives the runner the stored settings as they are now. Not during a run.
     void ReadSettings();
 
-    bool RunJobFile(const std::string& path) override;
+    // Runs a job file as the scheduler does, with the stored settings as they are now.
+    bool RunJobFile(const std::string& path);
 
     RunParts& Parts() { return parts_; }
     JobDocument& Document() { return document_; }

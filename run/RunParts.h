@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/ConversionSettings.h"
+#include "settings/ConversionSettings.h"
 
 namespace slidemill {
 

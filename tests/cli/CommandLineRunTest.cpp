@@ -112,7 +112,7 @@ TEST_F(CommandLineRunTest, FailedFilesGetJobLinesAndCanBeRerunFromTheSavedJob) {
 }
 
 TEST_F(CommandLineRunTest, TwoSourcesOfOneTargetLoseNothingAndTheRunReportsTheFailure) {
-    runner.Settings().bDeleteOriginalFileAfterProcessing = true;
+    parts.settings.bDeleteOriginalFileAfterProcessing = true;
     const std::string ppt = dir.file("in/deck.ppt", "three slides");
     const std::string pptx = dir.file("in/deck.pptx", "seven slides");
     const int32_t result = run.RunCommandLine("/S " + Q(dir.str() + "in/*.*") + " /T " +

@@ -1,11 +1,11 @@
 #include "run/RunAssembly.h"
 
 #include "ConversionTask.h"
+#include "cli/SchedulerWiring.h"
 #include "core/FileTypes.h"
 #include "core/JobFile.h"
 #include "core/Prompt.h"
 #include "core/TaskGrid.h"
-#include "sched/Scheduler.h"
 #include "support/FakeRunParts.h"
 #include "support/TempFolder.h"
 
@@ -158,7 +158,7 @@ TEST_F(RunAssemblyTest, ScheduledJobReadsTheSettingsStoredWhenItRuns) {
     RunAssembly assembly(parts, prompt);
     parts.settings.bDeleteOriginalFileAfterProcessing = true;
 
-    SchedulerRunBinding binding(assembly, {});
+    SchedulerRunBinding binding = BindSchedulerToRunner(assembly, {});
     binding.RunTheJobEvent(job);
     EXPECT_TRUE(fs::exists(t.path() / "out/deck.pdf"));
     EXPECT_FALSE(fs::exists(source)) << "the scheduled run kept the settings of the assembly's start";
