@@ -515,26 +515,39 @@ int32_t LibreOfficeComponent::Convert() {
 
     const bool intoFolder =
         p.OneFilePerSlide || format->kind == FormatKind::SlideImage || format->kind == FormatKind::Html;
-    StagedFile stagedFile;
-    StagedFolder stagedFolder;
-    std::string why;
-    if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
-                   : !stagedFile.Prepare(p.TargetFile, why))
-        return fail(kEngineTargetNotWritable, p.TargetFile + ": " + why);
+    // Each attempt stages its own output, so what a dead office half wrote goes with it.
+    const auto attempt = [&]() -> Outcome {
+        StagedFile stagedFile;
+        StagedFolder stagedFolder;
+        std::string why;
+        if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
+                       : !stagedFile.Prepare(p.TargetFile, why))
+            return {kEngineTargetNotWritable, p.TargetFile + ": " + why};
+        if (!impl_->EnsureOffice(why))
+            return {kEngineUnavailable, why};
+        Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
+                                     intoFolder, [this](float percent) { Report(percent); });
+        if (outcome.result == kEngineOk) {
+            const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
+            if (!committed)
+                outcome = {kEngineExportFailed, why};
+        }
+        impl_->AfterConversion(OptimizeForSpeed());
+        return outcome;
+    };
 
-    if (!impl_->EnsureOffice(why)) {
-        lastError_ = EngineMessage(kEngineUnavailable, {}, why);
+    Outcome outcome = attempt();
+    // An office rarely dies because of the file it was given: it is killed, or runs out of
+    // memory. One more try on a fresh office tells the two apart; a file that takes a second
+    // office down with it fails as before.
+    if (outcome.result == kEngineOfficeCrashed) {
+        percent_ = 0;
+        outcome = attempt();
+    }
+    if (outcome.result == kEngineUnavailable) {
+        lastError_ = EngineMessage(kEngineUnavailable, {}, outcome.detail);
         return kEngineUnavailable;
     }
-
-    Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
-                                 intoFolder, [this](float percent) { Report(percent); });
-    if (outcome.result == kEngineOk) {
-        const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
-        if (!committed)
-            outcome = {kEngineExportFailed, why};
-    }
-    impl_->AfterConversion(OptimizeForSpeed());
     if (outcome.result != kEngineOk)
         return fail(outcome.result, outcome.detail);
     Report(100.0f);
