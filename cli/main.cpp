@@ -5,6 +5,7 @@
 #include "cli/ConsoleProgress.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/ResultCodes.h"
+#include "cli/TextLog.h"
 #include "core/JobDocument.h"
 #include "platform/Environment.h"
 #include "platform/Terminal.h"
@@ -57,9 +58,11 @@ MainWindowSettings ReadRunSettings() {
     return ReadMainWindowSettings(IniFile(G_IniFilePath), /*commandLineMode=*/true);
 }
 
+// settingsProblem: why the settings file could not be read (empty when it could); the run then
+// says so on standard error and in its log.
 [[maybe_unused]] int Run(ConversionComponent& component, PdfStage& pdf, RichTextEngine* richText,
                          const MainWindowSettings& settings, const std::vector<std::string>& arguments,
-                         const std::string& name) {
+                         const std::string& name, const std::string& settingsProblem) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
     RunState state(progress);
@@ -81,8 +84,17 @@ MainWindowSettings ReadRunSettings() {
     bool windowWanted = false;
     run.showUserInterface = [&windowWanted] { windowWanted = true; };
 
+    std::string settingsWarning;
+    if (!settingsProblem.empty()) {
+        settingsWarning = "Warning: " + settingsProblem +
+                          "; this run uses the default settings, and \"PDF - with options\" tasks fail "
+                          "rather than write PDFs without their security settings.";
+        std::cerr << name << ": " << settingsWarning << "\n";
+    }
     const int32_t runStatus = run.RunCommandLine("");
     progress.Finish();
+    if (!settingsWarning.empty())
+        AppendToLogFile(settingsWarning, run.Task().sLogFile, false);
     component.ShutDown();
     if (run.HelpRequested()) {
         std::cout << CommandLineSwitchTable();
@@ -144,8 +156,12 @@ int main(int argc, char** argv) {
         LibreOfficeComponent component(EngineOptionsFromEnvironment());
         component.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);
         WriterRichTextEngine richText(component);
+        const std::string settingsProblem = SettingsFileReadProblem();
         PdfWithOptions pdf(richText, settings.pdx);
-        return Run(component, pdf, &richText, settings, arguments, name);
+        // Passwords and permissions the file may hold are unknown: no PDF is written without them.
+        RefusingPdfStage refusing(settingsProblem + ", so the PDF's security settings are unknown");
+        PdfStage& stage = settingsProblem.empty() ? static_cast<PdfStage&>(pdf) : refusing;
+        return Run(component, stage, &richText, settings, arguments, name, settingsProblem);
 #else
         std::cerr << name
                   << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";
