@@ -63,8 +63,8 @@ protected:
 
     void SetUp() override {
         EnsureApplication();
-        if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
-            GTEST_SKIP() << "dbus-daemon is not installed; the bus tests need it";
+        ASSERT_FALSE(QStandardPaths::findExecutable("dbus-daemon").isEmpty())
+            << "dbus-daemon is not installed (scripts/setup); the bus tests need it";
         daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
         ASSERT_TRUE(daemon.waitForStarted(5000)) << "dbus-daemon did not start";
         ASSERT_TRUE(WaitFor([&] { return daemon.canReadLine(); }, 10000)) << "dbus-daemon printed no address";
@@ -292,8 +292,8 @@ TEST_F(BusTest, TakenNameAndMissingBusEndWithExitCodeOneAndAReason) {
 }
 
 TEST_F(BusTest, OneShotClientThatLeavesRightAfterItsAnswerEndsTheServer) {
-    if (QStandardPaths::findExecutable("gdbus").isEmpty())
-        GTEST_SKIP() << "gdbus is not installed";
+    ASSERT_FALSE(QStandardPaths::findExecutable("gdbus").isEmpty())
+        << "gdbus is not installed (scripts/setup)";
     QDBusConnection bus = Connect();
     QProcess* server = StartServedServer(bus);
     ASSERT_NE(server, nullptr);
@@ -313,8 +313,8 @@ TEST_F(BusTest, ServerEndsWhenItsBusGoesAway) {
 }
 
 TEST_F(BusTest, FirstCallStartsTheServerThroughItsServiceFile) {
-    if (QStandardPaths::findExecutable("gdbus").isEmpty())
-        GTEST_SKIP() << "gdbus is not installed";
+    ASSERT_FALSE(QStandardPaths::findExecutable("gdbus").isEmpty())
+        << "gdbus is not installed (scripts/setup)";
     TempFolder dir{"activation"};
     const std::string services = dir.folder("services");
     {

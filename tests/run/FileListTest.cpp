@@ -6,6 +6,7 @@
 #include "run/ListTargetNamer.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -168,17 +169,20 @@ TEST(FileList, UnreadableFolders) {
     t.file("in/locked/b.ppt");
     const auto after = t.file("in/open/c.ppt");
     fs::permissions(t.path() / "in" / "locked", fs::perms::none);
-    if (StillReadable(t.path() / "in" / "locked"))
-        GTEST_SKIP() << "this account reads folders whatever their permissions";
-
-    bool ok = false;
-    EXPECT_THAT(List(t.str() + "in/*.ppt", true, &ok), UnorderedElementsAre(top, after));
-    EXPECT_TRUE(ok);
-
-    std::string err;
-    List(t.str() + "in/locked/*.ppt", true, &ok, &err);
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(err, "Folder: " + t.str() + "in/locked/ does not exist");
+    ASSERT_TRUE(test::HandToUnprivileged(t.path()));
+    EXPECT_TRUE(test::RunUnprivileged([&]() -> std::string {
+        UNPRIVILEGED_EXPECT(!StillReadable(t.path() / "in" / "locked"));
+        bool ok = false;
+        auto list = List(t.str() + "in/*.ppt", true, &ok);
+        std::sort(list.begin(), list.end());
+        UNPRIVILEGED_EXPECT(ok);
+        UNPRIVILEGED_EXPECT((list == std::vector<std::string>{top, after}));
+        std::string err;
+        List(t.str() + "in/locked/*.ppt", true, &ok, &err);
+        UNPRIVILEGED_EXPECT(!ok);
+        UNPRIVILEGED_EXPECT(err == "Folder: " + t.str() + "in/locked/ does not exist");
+        return {};
+    }));
 }
 
 TEST(FileList, StopWhileListingReturnsAtOnce) {
