@@ -31,6 +31,9 @@ namespace {
 using css::uno::Any;
 using css::uno::Reference;
 
+// Offices killed while starting that one wait for an office may see.
+constexpr int kMaxInterruptedStarts = 10;
+
 // Where the office's progress lands in the whole conversion.
 constexpr float kLoadedPercent = 40.0f;
 
@@ -67,12 +70,17 @@ struct LibreOfficeComponent::Impl {
             return true;
         office.reset();
         officeBroken = false;
+        int interrupted = 0;
         for (int attempt = 0; attempt < std::max(1, options.startAttempts); ++attempt) {
             office = std::make_unique<Office>(options, watchdog);
             if (office->Start(error)) {
                 version = office->Version();
                 return true;
             }
+            // An office killed while starting does not count as one that cannot start, up to a
+            // bound: a machine that kills every office must still end in a clear failure.
+            if (office->StartInterrupted() && ++interrupted <= kMaxInterruptedStarts)
+                --attempt;
             office.reset();
         }
         return false;

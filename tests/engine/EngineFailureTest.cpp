@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -155,6 +156,40 @@ TEST(EngineFailure, AFileThatLosesTwoOfficesFailsAndLeavesNothing) {
 
     ASSERT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "3.pdf"), 0) << engine.LastErrorText();
     EXPECT_EQ(FileNames(out.str()), std::vector<std::string>{"3.pdf"});
+    engine.ShutDown();
+    ExpectNoOfficeChildren();
+}
+
+// Offices killed while they start (more of them than the engine's start attempts) do not make
+// the engine give up: a kill from outside says nothing about whether an office can start.
+TEST(EngineFailure, OfficesKilledWhileStartingAreStartedAgain) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    EngineOptions options = TestEngineOptions();
+    options.startAttempts = 2;
+    LibreOfficeComponent engine(options);
+    TempFolder out("killed-starting");
+    std::atomic<bool> done{false};
+    std::atomic<int> kills{0};
+    std::thread killer([&] {
+        std::vector<int> seen;
+        while (!done && kills < 3) {
+            for (const auto& child : ChildProcesses()) {
+                if (child.name == "soffice.bin" && child.state != 'Z' &&
+                    std::find(seen.begin(), seen.end(), child.pid) == seen.end()) {
+                    seen.push_back(child.pid);
+                    kill(child.pid, SIGKILL);
+                    ++kills;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const int32_t result = ConvertFile(engine, GoodFile(kTable), out.str() + "1.pdf");
+    done = true;
+    killer.join();
+    EXPECT_EQ(kills, 3);
+    EXPECT_EQ(result, 0) << engine.LastErrorText();
+    EXPECT_EQ(PdfPageCount(out.str() + "1.pdf"), 3);
     engine.ShutDown();
     ExpectNoOfficeChildren();
 }
