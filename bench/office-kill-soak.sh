@@ -40,15 +40,22 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "making $count decks in $work ..."
-"$make_decks" "$work/fodp" "$count" 1 6 4242 >/dev/null
+echo "making $count decks (and 10 spare) in $work ..."
+# A few spare decks: now and then the office cannot make one of them into PPTX.
+"$make_decks" "$work/fodp" $((count + 10)) 1 6 4242 >/dev/null
 soffice --headless --norestore --nologo "-env:UserInstallation=file://$work/profile-prep" \
     --convert-to pptx --outdir "$work/in" "$work"/fodp/*.fodp >/dev/null 2>&1
-mapfile -t files < <(ls "$work"/in/*.pptx)
+mapfile -t files < <(ls "$work"/in/*.pptx | head -n "$count")
 if [[ ${#files[@]} -ne $count ]]; then
     echo "only ${#files[@]} of $count decks became PPTX" >&2
     exit 1
 fi
+mkdir -p "$work/spare"
+for file in "$work"/in/*.pptx; do
+    if [[ ! " ${files[*]} " =~ " $file " ]]; then
+        mv "$file" "$work/spare/"
+    fi
+done
 
 mkdir -p "$work/out"
 start=$(date +%s%N)
