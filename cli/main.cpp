@@ -13,6 +13,7 @@
 #include "platform/Environment.h"
 #include "platform/Terminal.h"
 #include "run/RunParts.h"
+#include "run/TextLog.h"
 #include "settings/Paths.h"
 #include "settings/SettingsGlobals.h"
 
@@ -44,8 +45,10 @@ std::string ProgramName(const char* argv0) {
     return name.empty() ? "slidemill" : name;
 }
 
-[[maybe_unused]] int Run(RunParts& parts, const std::vector<std::string>& arguments,
-                         const std::string& name) {
+// settingsProblem: why the settings file could not be read (empty when it could); the run then
+// says so on standard error and in its log.
+[[maybe_unused]] int Run(RunParts& parts, const std::vector<std::string>& arguments, const std::string& name,
+                         const std::string& settingsProblem) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
     CommandLineContext context;
@@ -56,9 +59,18 @@ std::string ProgramName(const char* argv0) {
     bool windowWanted = false;
     run.showUserInterface = [&windowWanted] { windowWanted = true; };
 
+    std::string settingsWarning;
+    if (!settingsProblem.empty()) {
+        settingsWarning = "Warning: " + settingsProblem +
+                          "; this run uses the default settings, and \"PDF - with options\" tasks fail "
+                          "rather than write PDFs without their security settings.";
+        std::cerr << name << ": " << settingsWarning << "\n";
+    }
     const int32_t runStatus = run.RunCommandLine("");
     progress.Finish();
     parts.ShutDown();
+    if (!settingsWarning.empty())
+        AppendToLogFile(settingsWarning, run.Task().sLogFile, false);
     if (run.HelpRequested()) {
         std::cout << CommandLineSwitchTable();
         return kExitSuccess;
@@ -133,8 +145,11 @@ int main(int argc, char** argv) {
         // Without a window every conversion here comes from the command line.
         EngineOptions engineOptions = EngineOptionsFromEnvironment();
         engineOptions.commandLineMode = true;
-        OfficeRunParts parts(engineOptions, G_IniFilePath);
-        return Run(parts, arguments, name);
+        // An unreadable settings file leaves the location probe empty: the parts still look
+        // where it would have been, so that they can refuse to write unprotected PDFs.
+        OfficeRunParts parts(engineOptions,
+                             G_IniFilePath.empty() ? G_SettingsFolder + kSettingsFileName : G_IniFilePath);
+        return Run(parts, arguments, name, SettingsFileReadProblem());
 #else
         std::cerr << name
                   << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";

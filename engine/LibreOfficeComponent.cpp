@@ -31,6 +31,9 @@ namespace {
 using css::uno::Any;
 using css::uno::Reference;
 
+// Offices killed while starting that one wait for an office may see.
+constexpr int kMaxInterruptedStarts = 10;
+
 // Where the office's progress lands in the whole conversion.
 constexpr float kLoadedPercent = 40.0f;
 
@@ -67,12 +70,17 @@ struct LibreOfficeComponent::Impl {
             return true;
         office.reset();
         officeBroken = false;
+        int interrupted = 0;
         for (int attempt = 0; attempt < std::max(1, options.startAttempts); ++attempt) {
             office = std::make_unique<Office>(options, watchdog);
             if (office->Start(error)) {
                 version = office->Version();
                 return true;
             }
+            // An office killed while starting does not count as one that cannot start, up to a
+            // bound: a machine that kills every office must still end in a clear failure.
+            if (office->StartInterrupted() && ++interrupted <= kMaxInterruptedStarts)
+                --attempt;
             office.reset();
         }
         return false;
@@ -515,26 +523,39 @@ int32_t LibreOfficeComponent::Convert() {
 
     const bool intoFolder =
         p.OneFilePerSlide || format->kind == FormatKind::SlideImage || format->kind == FormatKind::Html;
-    StagedFile stagedFile;
-    StagedFolder stagedFolder;
-    std::string why;
-    if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
-                   : !stagedFile.Prepare(p.TargetFile, why))
-        return fail(kEngineTargetNotWritable, p.TargetFile + ": " + why);
+    // Each attempt stages its own output, so what a dead office half wrote goes with it.
+    const auto attempt = [&]() -> Outcome {
+        StagedFile stagedFile;
+        StagedFolder stagedFolder;
+        std::string why;
+        if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
+                       : !stagedFile.Prepare(p.TargetFile, why))
+            return {kEngineTargetNotWritable, p.TargetFile + ": " + why};
+        if (!impl_->EnsureOffice(why))
+            return {kEngineUnavailable, why};
+        Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
+                                     intoFolder, [this](float percent) { Report(percent); });
+        if (outcome.result == kEngineOk) {
+            const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
+            if (!committed)
+                outcome = {kEngineExportFailed, why};
+        }
+        impl_->AfterConversion(OptimizeForSpeed());
+        return outcome;
+    };
 
-    if (!impl_->EnsureOffice(why)) {
-        lastError_ = EngineMessage(kEngineUnavailable, {}, why);
+    Outcome outcome = attempt();
+    // An office rarely dies because of the file it was given: it is killed, or runs out of
+    // memory. One more try on a fresh office tells the two apart; a file that takes a second
+    // office down with it fails as before.
+    if (outcome.result == kEngineOfficeCrashed) {
+        percent_ = 0;
+        outcome = attempt();
+    }
+    if (outcome.result == kEngineUnavailable) {
+        lastError_ = EngineMessage(kEngineUnavailable, {}, outcome.detail);
         return kEngineUnavailable;
     }
-
-    Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
-                                 intoFolder, [this](float percent) { Report(percent); });
-    if (outcome.result == kEngineOk) {
-        const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
-        if (!committed)
-            outcome = {kEngineExportFailed, why};
-    }
-    impl_->AfterConversion(OptimizeForSpeed());
     if (outcome.result != kEngineOk)
         return fail(outcome.result, outcome.detail);
     Report(100.0f);

@@ -66,6 +66,8 @@ bool Office::Start(std::string& error) {
     Stop();
     if (!LockProfile(error))
         return false;
+    startInterrupted_ = false;
+    const auto began = std::chrono::steady_clock::now();
     // A fresh profile costs one extra start.
     for (int round = 0; round < 3; ++round) {
         if (Launch(error))
@@ -74,6 +76,11 @@ bool Office::Start(std::string& error) {
         if (!(process_.HasExited(code) && code == kFirstStartExitCode))
             break;
     }
+    // Ended by a signal before any deadline of ours could have killed it: someone else did.
+    int code = 0;
+    startInterrupted_ =
+        process_.HasExited(code) && code > 128 &&
+        std::chrono::steady_clock::now() - began < std::chrono::milliseconds(options_.startTimeoutMs);
     Drop();
     process_.Kill();
     return false;

@@ -25,6 +25,9 @@ public:
 
     // Starts the process and connects; false with a reason when that fails.
     bool Start(std::string& error);
+    // After a failed Start: the process was killed from outside while starting, which says
+    // nothing about whether an office can start.
+    bool StartInterrupted() const { return startInterrupted_; }
     // Asks the office to quit, then makes sure it is gone and reaped.
     void Stop();
     // Kills the office's process group at once. The only member safe from another thread
@@ -58,6 +61,7 @@ private:
     std::string profile_;
     std::string pipe_;
     std::string version_;
+    bool startInterrupted_ = false;
     // On the heap, so that at exit it can be abandoned without a call through its proxies.
     struct Connection {
         css::uno::Reference<css::uno::XComponentContext> context;

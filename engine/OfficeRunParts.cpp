@@ -15,7 +15,18 @@ OfficeRunParts::~OfficeRunParts() {
     component_.ShutDown();
 }
 
+int32_t OfficeRunParts::GuardedPdfStage::ConvertRtfToPdf(clsConversionOptions& record) {
+    if (parts_.settingsProblem_.empty())
+        return parts_.pdf_.ConvertRtfToPdf(record);
+    RefusingPdfStage refusing(parts_.settingsProblem_ + ", so the PDF's security settings are unknown");
+    return refusing.ConvertRtfToPdf(record);
+}
+
 ConversionSettings OfficeRunParts::ReadSettings() {
+    const std::string problem = IniFile(iniFilePath_).ReadProblem();
+    settingsProblem_ = problem.empty()
+                           ? std::string()
+                           : "the settings file " + iniFilePath_ + " cannot be read (" + problem + ")";
     const MainWindowSettings settings =
         ReadMainWindowSettings(IniFile(iniFilePath_), /*commandLineMode=*/true);
     component_.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);

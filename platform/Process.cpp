@@ -59,7 +59,10 @@ bool LaunchedProcess::Start(const std::string& program, const std::vector<std::s
         args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     pid_t pid = -1;
-    const int result = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, args.data(), environ);
+    // A bare name is looked up on the search path, as a shell does; a name with a folder is
+    // taken as it is.
+    const auto spawn = program.find('/') == std::string::npos ? ::posix_spawnp : ::posix_spawn;
+    const int result = spawn(&pid, program.c_str(), &actions, &attributes, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (result != 0) {

@@ -16,7 +16,7 @@ public:
     LaunchedProcess(const LaunchedProcess&) = delete;
     LaunchedProcess& operator=(const LaunchedProcess&) = delete;
 
-    // Starts program (a path; the search path is not used) with argv (argv[0] included) and
+    // Starts program (a path, or a name without "/" looked up on $PATH) with argv (argv[0] included) and
     // the caller's environment and folder. Only standard input, output and error are
     // inherited; signal handling starts from the defaults. The new process gets the nice
     // value niceValue when it may (raising the priority needs privileges; without them it

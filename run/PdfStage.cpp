@@ -10,4 +10,10 @@ int32_t UnavailablePdfStage::ConvertRtfToPdf(clsConversionOptions& record) {
     return record.lErr;
 }
 
+int32_t RefusingPdfStage::ConvertRtfToPdf(clsConversionOptions& record) {
+    record.sErr = Translate("PDF - with options") + ": " + reason_;
+    record.lErr = kPdfStageUnavailable;
+    return record.lErr;
+}
+
 } // namespace slidemill

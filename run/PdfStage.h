@@ -3,6 +3,7 @@
 #include "core/ConversionOptions.h"
 
 #include <cstdint>
+#include <string>
 
 namespace slidemill {
 
@@ -22,6 +23,17 @@ inline constexpr int32_t kPdfStageUnavailable = 1;
 class UnavailablePdfStage : public PdfStage {
 public:
     int32_t ConvertRtfToPdf(clsConversionOptions& record) override;
+};
+
+// Used when the settings that shape the PDF (passwords, permissions, page setup) could not be
+// read: every file fails with the reason, rather than become a PDF without its protection.
+class RefusingPdfStage : public PdfStage {
+public:
+    explicit RefusingPdfStage(std::string reason) : reason_(std::move(reason)) {}
+    int32_t ConvertRtfToPdf(clsConversionOptions& record) override;
+
+private:
+    std::string reason_;
 };
 
 } // namespace slidemill

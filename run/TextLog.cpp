@@ -56,15 +56,19 @@ std::string FailureReason(const std::string& logFile) {
 }
 
 // Writes under the lock; the whole text goes out before the lock is given up, so a long line
-// is never split by another writer.
-bool WriteLocked(const std::string& text, const std::string& logFile) {
+// is never split by another writer. Empty when written, else why not.
+std::string WriteLocked(const std::string& text, const std::string& logFile) {
     GlobalMutexGuard guard;
+    if (!guard.Held())
+        return guard.Error();
     std::ofstream out(logFile, std::ios::out | std::ios::app | std::ios::binary);
-    if (!out)
-        return false;
-    out << text << '\n';
-    out.flush();
-    return static_cast<bool>(out);
+    if (out) {
+        out << text << '\n';
+        out.flush();
+        if (out)
+            return {};
+    }
+    return FailureReason(logFile);
 }
 
 } // namespace
@@ -72,13 +76,15 @@ bool WriteLocked(const std::string& text, const std::string& logFile) {
 bool AppendToLogFile(const std::string& line, const std::string& logFile, bool show, Prompt* prompt) {
     bool written = true;
     if (!logFile.empty()) {
+        std::string reason;
         try {
-            written = WriteLocked(line, logFile);
+            reason = WriteLocked(line, logFile);
         } catch (...) {
-            written = false;
+            reason = FailureReason(logFile);
         }
+        written = reason.empty();
         if (!written)
-            ReportFailure(logFile, FailureReason(logFile));
+            ReportFailure(logFile, reason);
     }
     if (show && prompt)
         prompt->Ask(line, Translate("Slidemill"), PromptButtons::OK, PromptIcon::Information);

@@ -133,6 +133,10 @@ struct IniText {
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
+std::string IniFile::ReadProblem() const {
+    return path_.empty() ? std::string() : FileReadProblem(path_);
+}
+
 std::optional<std::string> IniFile::Find(const std::string& section, const std::string& key) const {
     if (path_.empty())
         return std::nullopt;
@@ -236,7 +240,8 @@ template <typename Edit> bool EditFile(const std::string& path, Edit edit) {
     IniText text = IniText::Parse(contents.value_or(""));
     if (!edit(text))
         return true;
-    return WriteFileAtomically(path, text.Join());
+    // Settings can hold PDF passwords: a file others could read is closed to them when rewritten.
+    return WriteFileAtomically(path, text.Join(), 0600, 0600);
 }
 
 } // namespace

@@ -27,6 +27,9 @@ public:
     explicit IniFile(std::string path);
 
     const std::string& Path() const { return path_; }
+    // Why the file exists but cannot be read (every read then gives its fallback); empty when
+    // it can be read or is missing.
+    std::string ReadProblem() const;
 
     // The value, or fallback when the file, section or key is missing.
     std::string ReadString(const std::string& section, const std::string& key,

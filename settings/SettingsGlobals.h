@@ -22,4 +22,8 @@ inline constexpr const char* kProductFolder = "Slidemill";
 // The first two start-up steps: G_IniFilePath from LocateSettingsFile, then G_SettingsFolder.
 void FixSettingsLocation();
 
+// After FixSettingsLocation: when the settings file is there but cannot be read (so every
+// setting would silently take its default), a sentence naming the file and why; else empty.
+std::string SettingsFileReadProblem();
+
 } // namespace slidemill

@@ -1,6 +1,7 @@
 #include "run/TextLog.h"
 
 #include "RecordingPrompt.h"
+#include "platform/GlobalLock.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -122,6 +125,58 @@ TEST(TextLog, ConcurrentProcessesNeitherLoseNorTearLines) {
         EXPECT_EQ(index, nextOfProcess[process]++) << "lines of one process out of order";
     }
     EXPECT_EQ(count, kProcesses * kLines);
+}
+
+// Another process of the same user holding the log lock for ever costs a bounded wait per
+// line and a message saying so; the run goes on, and the lines written once it lets go arrive.
+TEST(TextLog, ALockHeldForEverIsReportedInsteadOfWaitedOn) {
+    TempFolder dir("log");
+    const char* oldRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = oldRuntime ? oldRuntime : "";
+    ::setenv("XDG_RUNTIME_DIR", dir.path().c_str(), 1);
+    const auto savedWait = GlobalMutexWait();
+    SetGlobalMutexWait(std::chrono::milliseconds(300));
+    const std::string log = dir.str() + "run.log";
+    const std::string lockPath = GlobalMutexPath();
+
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        CrossProcessLock lock(lockPath);
+        lock.Acquire();
+        char byte = 1;
+        if (::write(ready[1], &byte, 1) != 1)
+            _exit(1);
+        pause();
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+
+    FailureRecorder recorder;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(AppendToLogFile("blocked", log, false));
+    EXPECT_FALSE(AppendToLogFile("blocked too", log, false));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_EQ(recorder.failures.size(), 2u);
+    EXPECT_NE(recorder.failures[0].find("log lock " + lockPath), std::string::npos) << recorder.failures[0];
+    EXPECT_FALSE(std::filesystem::exists(log));
+
+    kill(holder, SIGKILL);
+    int status = 0;
+    waitpid(holder, &status, 0);
+    EXPECT_TRUE(AppendToLogFile("after", log, false));
+    EXPECT_EQ(ReadWholeFile(log), "after\n");
+
+    close(ready[0]);
+    close(ready[1]);
+    SetGlobalMutexWait(savedWait);
+    if (oldRuntime)
+        ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 } // namespace

@@ -15,7 +15,7 @@ bool HaveCorpus();
 #define SLIDEMILL_REQUIRE_CORPUS()                                                                           \
     do {                                                                                                     \
         if (!::slidemill::test::HaveCorpus())                                                                \
-            GTEST_SKIP() << "corpus not found at " << ::slidemill::test::CorpusFolder();                     \
+            FAIL() << "corpus not found at " << ::slidemill::test::CorpusFolder();                           \
     } while (0)
 std::string GoodFile(const std::string& name);
 std::string BadFile(const std::string& name);

@@ -491,8 +491,8 @@ std::string Quoted(const std::string& text) {
 }
 
 TEST(SlideOutlineOffice, WriterReadsTheUnicodeText) {
-    if (std::system("command -v soffice >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "soffice is not installed";
+    ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1"), 0)
+        << "soffice is not installed (scripts/setup)";
     test::TempFolder folder("rtf");
     std::vector<OutlineSlide> slides = {
         Slide(1, "Grüße aus Köln", {"日本語のテキスト", "emoji 😀 here"}, {"Notizen {mit} Klammern\\"}),
@@ -520,8 +520,8 @@ TEST(SlideOutlineOffice, WriterReadsTheUnicodeText) {
 }
 
 TEST(SlideOutlineOffice, WriterShowsEachSlidePicture) {
-    if (std::system("command -v soffice >/dev/null 2>&1 && command -v pdfimages >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "soffice or pdfimages is not installed";
+    ASSERT_EQ(std::system("command -v soffice >/dev/null 2>&1 && command -v pdfimages >/dev/null 2>&1"), 0)
+        << "soffice or pdfimages is not installed (scripts/setup)";
     test::TempFolder folder("rtfpict");
     std::vector<OutlineSlide> slides;
     const std::pair<uint32_t, uint32_t> sizes[] = {{64, 36}, {40, 30}, {1600, 900}};

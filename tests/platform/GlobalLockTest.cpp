@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -43,7 +44,127 @@ std::future<void> AcquireInBackground(CrossProcessLock& lock) {
     return held;
 }
 
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// A child process that holds path's lock until it is killed.
+pid_t HoldInChild(const std::string& path) {
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        CrossProcessLock lock(path);
+        lock.Acquire();
+        char byte = 1;
+        if (::write(ready[1], &byte, 1) != 1)
+            _exit(1);
+        pause();
+        _exit(0);
+    }
+    char byte = 0;
+    if (pid < 0 || ::read(ready[0], &byte, 1) != 1)
+        return -1;
+    close(ready[0]);
+    close(ready[1]);
+    return pid;
+}
+
+void EndChild(pid_t pid) {
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
 } // namespace
+
+// The lock belongs to its user: kept in the user's runtime folder (else the cache folder),
+// never in a folder every user can write, and opened to nobody else.
+TEST(GlobalLock, LivesInTheUsersOwnFolderAndOnlyTheUserCanOpenIt) {
+    TempFolder runtime("runtime");
+    TempFolder cache("cache");
+    {
+        ScopedVariable xdg("XDG_RUNTIME_DIR", runtime.path().c_str());
+        EXPECT_EQ(GlobalMutexPath(), runtime.str() + "Folioworks_Global_Mutex.lock");
+        std::string error;
+        ASSERT_TRUE(AcquireGlobalMutex(error)) << error;
+        ReleaseGlobalMutex();
+        struct stat info {};
+        ASSERT_EQ(::stat(GlobalMutexPath().c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+    }
+    {
+        ScopedVariable xdg("XDG_RUNTIME_DIR", nullptr);
+        ScopedVariable cacheHome("XDG_CACHE_HOME", cache.path().c_str());
+        EXPECT_EQ(GlobalMutexPath(), cache.str() + "Folioworks_Global_Mutex.lock");
+        // A lock file left open to everyone is closed to others once used.
+        const std::string path = GlobalMutexPath();
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::fchmod(fd, 0666), 0);
+        ::close(fd);
+        std::string error;
+        ASSERT_TRUE(AcquireGlobalMutex(error)) << error;
+        ReleaseGlobalMutex();
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+    }
+}
+
+// A holder that never lets go costs the waiter a bounded wait and a message naming the lock,
+// not a hung run; once the holder is gone the lock is had again at once.
+TEST(GlobalLock, AWaitForAStuckHolderEndsWithAClearMessage) {
+    TempFolder runtime("runtime");
+    ScopedVariable xdg("XDG_RUNTIME_DIR", runtime.path().c_str());
+    const auto savedWait = GlobalMutexWait();
+    SetGlobalMutexWait(std::chrono::milliseconds(400));
+    const pid_t holder = HoldInChild(GlobalMutexPath());
+    ASSERT_GT(holder, 0);
+
+    std::string error;
+    const auto start = std::chrono::steady_clock::now();
+    const bool held = AcquireGlobalMutex(error);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(held);
+    EXPECT_GE(waited, std::chrono::milliseconds(390));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_NE(error.find(GlobalMutexPath()), std::string::npos) << error;
+    EXPECT_NE(error.find("0.4 s"), std::string::npos) << error;
+    {
+        GlobalMutexGuard guard;
+        EXPECT_FALSE(guard.Held());
+        EXPECT_FALSE(guard.Error().empty());
+    }
+    // Nothing was left held inside this process by the failed waits.
+    std::promise<bool> other;
+    std::thread([&other] {
+        std::string ignored;
+        const bool had = AcquireGlobalMutex(ignored);
+        if (had)
+            ReleaseGlobalMutex();
+        other.set_value(had);
+    }).join();
+    EXPECT_FALSE(other.get_future().get()) << "the other process still holds it";
+
+    EndChild(holder);
+    EXPECT_TRUE(AcquireGlobalMutex(error)) << error;
+    EXPECT_TRUE(error.empty());
+    ReleaseGlobalMutex();
+    SetGlobalMutexWait(savedWait);
+}
 
 TEST(GlobalLock, ProcessesAppendingUnderTheLockNeverMixTheirLines) {
     TempFolder dir;
@@ -56,7 +177,9 @@ TEST(GlobalLock, ProcessesAppendingUnderTheLockNeverMixTheirLines) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             for (int line = 0; line < kLines; ++line) {
-                AcquireGlobalMutex();
+                std::string error;
+                if (!AcquireGlobalMutex(error))
+                    _exit(4);
                 const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
                 std::ostringstream text;
                 text << "child " << child << " line " << line << " of the log, written under the lock\n";
@@ -88,9 +211,6 @@ TEST(GlobalLock, ProcessesAppendingUnderTheLockNeverMixTheirLines) {
         ++count;
     }
     EXPECT_EQ(count, kChildren * kLines);
-    struct stat info {};
-    ASSERT_EQ(::stat(GlobalMutexPath().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0666u) << "every user's instances share the lock";
 }
 
 TEST(GlobalLock, AHolderKilledWithSigkillReleasesIt) {

@@ -108,8 +108,8 @@ TEST(Launcher, ProgramsThatCannotStartGiveMinusTen) {
     TempFolder dir;
     const std::string script = dir.file("script.sh", "#!/bin/sh\nexit 0\n");
     fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write);
-    for (const std::string& program :
-         {dir.str() + "missing", dir.folder("folder"), script, std::string(), std::string("sh")}) {
+    for (const std::string& program : {dir.str() + "missing", dir.folder("folder"), script, std::string(),
+                                       std::string("slidemill-no-such-program")}) {
         SCOPED_TRACE(program);
         clsConversionOptions task = LaunchTask(program, "");
         task.lCommandLineExitCode = 0;
@@ -119,6 +119,39 @@ TEST(Launcher, ProgramsThatCannotStartGiveMinusTen) {
     }
     clsConversionOptions badQuote = LaunchTask("/bin/true", "'unclosed");
     EXPECT_EQ(LaunchProgram(badQuote), -10);
+}
+
+// A program named without a folder is looked up on the search path, as a shell would; a file
+// of that name in the current folder is not run unless the path names that folder.
+TEST(Launcher, AProgramWithoutAFolderIsFoundOnTheSearchPath) {
+    clsConversionOptions plain = LaunchTask("sh", "-c 'exit 5'", 10);
+    EXPECT_EQ(LaunchProgram(plain), 0) << plain.sErr;
+    EXPECT_EQ(plain.lCommandLineExitCode, 5);
+
+    TempFolder tools("tools");
+    TempFolder here("here");
+    const std::string tool = tools.file("slidemill-tool", "#!/bin/sh\necho \"$1\" > \"$2\"\n");
+    fs::permissions(tool, fs::perms::owner_all);
+    const std::string stray = here.file("slidemill-stray", "#!/bin/sh\nexit 9\n");
+    fs::permissions(stray, fs::perms::owner_all);
+    const char* oldPath = std::getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    ::setenv("PATH", (tools.path().string() + ":/usr/bin:/bin").c_str(), 1);
+    const fs::path oldFolder = fs::current_path();
+    fs::current_path(here.path());
+
+    clsConversionOptions found =
+        LaunchTask("slidemill-tool", "'from the path' " + here.str() + "out.txt", 10);
+    const int foundResult = LaunchProgram(found);
+    clsConversionOptions notOnPath = LaunchTask("slidemill-stray", "", 10);
+    const int strayResult = LaunchProgram(notOnPath);
+
+    fs::current_path(oldFolder);
+    ::setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_EQ(foundResult, 0) << found.sErr;
+    EXPECT_EQ(found.lCommandLineExitCode, 0);
+    EXPECT_EQ(ReadWholeFile(here.str() + "out.txt"), "from the path\n");
+    EXPECT_EQ(strayResult, -10);
 }
 
 TEST(Launcher, TimeLimitEndsTheWaitButNotTheProgram) {

@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -66,13 +67,16 @@ TEST_F(IniFileApplyTest, DeletingAKeyRemovesEveryLineOfIt) {
 }
 
 TEST_F(IniFileApplyTest, UnreadableFileIsNeverReplaced) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
     folder.file("settings.ini", "[a]\nx=1\n");
     ASSERT_EQ(chmod(path.c_str(), 0200), 0);
-    IniFile ini(path);
-    EXPECT_FALSE(ini.WriteString("a", "y", "2"));
-    EXPECT_FALSE(ini.DeleteKey("a", "x"));
+    ASSERT_TRUE(slidemill::test::HandToUnprivileged(folder.path()));
+    EXPECT_TRUE(slidemill::test::RunUnprivileged([&]() -> std::string {
+        IniFile ini(path);
+        UNPRIVILEGED_EXPECT(!ini.ReadProblem().empty());
+        UNPRIVILEGED_EXPECT(!ini.WriteString("a", "y", "2"));
+        UNPRIVILEGED_EXPECT(!ini.DeleteKey("a", "x"));
+        return {};
+    }));
     ASSERT_EQ(chmod(path.c_str(), 0600), 0);
     EXPECT_EQ(ReadWholeFile(path), "[a]\nx=1\n");
 }

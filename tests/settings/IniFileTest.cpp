@@ -98,16 +98,29 @@ TEST_F(IniFileTest, ValueWithLineBreakCannotInjectKeys) {
     EXPECT_EQ(ini.ReadString("evil", "k", "none"), "none");
 }
 
-TEST_F(IniFileTest, NewFileIsPrivateAndExistingModeIsKept) {
+// The file can hold PDF passwords: it is made private, and a copy others could read (restored
+// from a backup, made by hand) is closed to them the next time it is written. Bits that only
+// take rights away are kept.
+TEST_F(IniFileTest, NewFileIsPrivateAndAnOpenFileIsClosedWhenRewritten) {
     IniFile ini(path);
     ASSERT_TRUE(ini.WriteString("s", "k", "v"));
     struct stat st {};
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    for (const mode_t open : {0644, 0666, 0640}) {
+        ASSERT_EQ(chmod(path.c_str(), open), 0);
+        ASSERT_TRUE(ini.WriteString("s", "k", "w" + std::to_string(open)));
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << std::oct << open;
+    }
     ASSERT_EQ(chmod(path.c_str(), 0644), 0);
-    ASSERT_TRUE(ini.WriteString("s", "k", "w"));
+    ASSERT_TRUE(ini.Apply({{"s", "a", "1"}, {"t", "b", std::nullopt}}));
     ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(chmod(path.c_str(), 0400), 0);
+    ASSERT_TRUE(ini.WriteString("s", "k", "read only"));
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0400u);
 }
 
 TEST_F(IniFileTest, FailedWriteLeavesNoTraceAndReportsFalse) {

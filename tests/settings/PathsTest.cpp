@@ -2,6 +2,7 @@
 
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,9 @@ namespace fs = std::filesystem;
 namespace slidemill {
 namespace {
 
+using test::HandToUnprivileged;
 using test::ReadWholeFile;
+using test::RunUnprivileged;
 using test::TempFolder;
 
 // Sets (or unsets) one environment variable for the life of a test and restores it after.
@@ -309,10 +312,15 @@ TEST(IsFolderWritable, RefusesAReadOnlyFolder) {
     TempFolder temp;
     const std::string folder = temp.folder("ro");
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    if (!WritesAreRefusedIn(folder))
-        GTEST_SKIP() << "permission bits do not stop this user";
-    EXPECT_FALSE(IsFolderWritable(folder));
-    EXPECT_FALSE(IsFolderWritable(folder + "/new/sub"));
+    ASSERT_TRUE(HandToUnprivileged(temp.path()));
+    EXPECT_TRUE(RunUnprivileged([&]() -> std::string {
+        UNPRIVILEGED_EXPECT(WritesAreRefusedIn(folder));
+        UNPRIVILEGED_EXPECT(!IsFolderWritable(folder));
+        UNPRIVILEGED_EXPECT(!IsFolderWritable(folder + "/new/sub"));
+        UNPRIVILEGED_EXPECT(IsFolderWritable(temp.str() + "open"));
+        return {};
+    }));
+    EXPECT_EQ(EntryCount(temp.path()), 1u);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -397,12 +405,16 @@ TEST(CheckOutputFolder, ReportsAFolderThatCannotBeWritten) {
     TempFolder temp;
     const std::string folder = temp.folder("ro");
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    if (!WritesAreRefusedIn(folder))
-        GTEST_SKIP() << "permission bits do not stop this user";
-    CheckResult r = Check(folder + "/sub");
-    EXPECT_EQ(r.code, kOutputFolderNotWritable);
-    EXPECT_EQ(r.message, "Output folder is not writeable.");
-    EXPECT_EQ(r.suggestion, Env("XDG_DOCUMENTS_DIR"));
+    ASSERT_TRUE(HandToUnprivileged(temp.path()));
+    const std::string documents = Env("XDG_DOCUMENTS_DIR");
+    EXPECT_TRUE(RunUnprivileged([&]() -> std::string {
+        UNPRIVILEGED_EXPECT(WritesAreRefusedIn(folder));
+        const CheckResult r = Check(folder + "/sub");
+        UNPRIVILEGED_EXPECT(r.code == kOutputFolderNotWritable);
+        UNPRIVILEGED_EXPECT(r.message == "Output folder is not writeable.");
+        UNPRIVILEGED_EXPECT(r.suggestion == documents);
+        return {};
+    }));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -470,8 +482,7 @@ TEST(MoveFileToFolder, KeepsTheSourceWhenTheMoveCannotHappen) {
 TEST(MoveFileToFolder, CopiesAcrossFileSystemsAndLeavesNoTemporaryFiles) {
     const fs::path shm = "/dev/shm";
     std::error_code ec;
-    if (!fs::is_directory(shm, ec))
-        GTEST_SKIP() << "no second file system at hand";
+    ASSERT_TRUE(fs::is_directory(shm, ec)) << "no second file system at hand (" << shm << ")";
     TempFolder temp;
     const fs::path target = shm / fs::path(temp.path()).filename();
     const std::string payload(300000, 'p');
@@ -491,8 +502,7 @@ TEST(MoveFileToFolder, DiscardsACopyThatDoesNotMatchTheSource) {
     // lives on another file system, so the move has to copy.
     const std::string source = "/proc/self/status";
     std::error_code ec;
-    if (!fs::is_regular_file(source, ec) || fs::file_size(source, ec) != 0)
-        GTEST_SKIP() << "no /proc";
+    ASSERT_TRUE(fs::is_regular_file(source, ec) && fs::file_size(source, ec) == 0) << "no /proc";
     TempFolder temp;
     EXPECT_FALSE(MoveFileToFolder(source, temp.str() + "out"));
     EXPECT_TRUE(PathExists(source));
@@ -535,9 +545,12 @@ TEST(CopyFolderTree, LeavesNoPartialFileWhenAFileCannotBeRead) {
     temp.file("src/ok.txt", "ok");
     const std::string locked = temp.file("src/locked.txt", "secret");
     fs::permissions(locked, fs::perms::none);
-    if (std::ifstream(locked))
-        GTEST_SKIP() << "permission bits do not stop this user";
-    EXPECT_FALSE(CopyFolderTree(temp.str() + "src", temp.str() + "dst", true));
+    ASSERT_TRUE(HandToUnprivileged(temp.path()));
+    EXPECT_TRUE(RunUnprivileged([&]() -> std::string {
+        UNPRIVILEGED_EXPECT(!std::ifstream(locked));
+        UNPRIVILEGED_EXPECT(!CopyFolderTree(temp.str() + "src", temp.str() + "dst", true));
+        return {};
+    }));
     EXPECT_EQ(ReadWholeFile(temp.path() / "dst/ok.txt"), "ok");
     EXPECT_EQ(EntryCount(temp.path() / "dst"), 1u);
 }

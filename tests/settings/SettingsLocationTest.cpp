@@ -4,6 +4,7 @@
 #include "settings/SettingsGlobals.h"
 
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -80,11 +81,13 @@ TEST_F(SettingsLocationTest, UnusableFolderGivesNoPathAndStaysUnused) {
 }
 
 TEST_F(SettingsLocationTest, ReadOnlyFolderGivesNoPath) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
     const std::string product = folder.folder("config/Lumenware, Inc/Slidemill");
     ASSERT_EQ(chmod(product.c_str(), 0500), 0);
-    EXPECT_EQ(Locate(), "");
+    ASSERT_TRUE(slidemill::test::HandToUnprivileged(folder.path()));
+    EXPECT_TRUE(slidemill::test::RunUnprivileged([&]() -> std::string {
+        UNPRIVILEGED_EXPECT(Locate().empty());
+        return {};
+    }));
     EXPECT_TRUE(std::filesystem::is_empty(product));
 }
 
@@ -101,6 +104,44 @@ TEST_F(SettingsLocationTest, StartUpFixesBothGlobals) {
     FixSettingsLocation();
     EXPECT_EQ(G_IniFilePath, folder.str() + "config/Lumenware, Inc/Slidemill/SLML_SearchHistory.INI");
     EXPECT_EQ(G_SettingsFolder, folder.str() + "config/Lumenware, Inc/Slidemill/");
+}
+
+// A settings file that is there but cannot be read is not the same as no settings file: the
+// run must be able to say so instead of quietly using defaults.
+TEST_F(SettingsLocationTest, ASettingsFileThatCannotBeReadIsNamedWithItsReason) {
+    const std::string expected = folder.str() + "config/Lumenware, Inc/Slidemill/SLML_SearchHistory.INI";
+    FixSettingsLocation();
+    EXPECT_EQ(SettingsFileReadProblem(), "") << "a fresh, readable file";
+    ForgetSettingsFileLocation();
+
+    // Unreadable for its user: the location probe refuses it, and the problem is still found.
+    ASSERT_EQ(chmod(expected.c_str(), 0200), 0);
+    ASSERT_TRUE(slidemill::test::HandToUnprivileged(folder.path()));
+    EXPECT_TRUE(slidemill::test::RunUnprivileged([&]() -> std::string {
+        FixSettingsLocation();
+        const std::string problem = SettingsFileReadProblem();
+        UNPRIVILEGED_EXPECT(problem ==
+                            "the settings file " + expected + " cannot be read (Permission denied)");
+        return {};
+    }));
+    ASSERT_EQ(chmod(expected.c_str(), 0600), 0);
+
+    // A folder where the file should be stops every user, root included.
+    std::filesystem::remove(expected);
+    std::filesystem::create_directory(expected);
+    ForgetSettingsFileLocation();
+    FixSettingsLocation();
+    EXPECT_EQ(G_IniFilePath, "");
+    EXPECT_EQ(SettingsFileReadProblem(),
+              "the settings file " + expected + " cannot be read (it is a folder)");
+
+    // No file at all is not a problem: defaults are what a new account has.
+    std::filesystem::remove(expected);
+    folder.file("blocker", "not a folder");
+    UseConfig(folder.str() + "blocker/config");
+    ForgetSettingsFileLocation();
+    FixSettingsLocation();
+    EXPECT_EQ(SettingsFileReadProblem(), "");
 }
 
 TEST_F(SettingsLocationTest, WithoutASettingsFileEverythingRunsOnDefaults) {
