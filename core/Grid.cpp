@@ -69,16 +69,8 @@ Grid::Grid(const Grid& other)
 }
 
 Grid& Grid::operator=(const Grid& other) {
-    if (this != &other) {
-        Grid copy(other);
-        BeginReset();
-        GridObserver* observer = observer_;
-        const int depth = resetDepth_;
-        *this = std::move(copy);
-        observer_ = observer;
-        resetDepth_ = depth;
-        EndReset();
-    }
+    if (this != &other)
+        TakeContentOf(Grid(other));
     return *this;
 }
 
