@@ -13,10 +13,10 @@
 #include "run/RunState.h"
 #include "run/RunStatus.h"
 #include "settings/SettingsGlobals.h"
-#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/FakeRunParts.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include "run/FileList.h"
 #include "run/PdfStage.h"
 #include "run/TargetClaims.h"
-#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

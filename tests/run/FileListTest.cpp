@@ -5,9 +5,9 @@
 #include "run/FileNameParts.h"
 #include "run/ListTargetNamer.h"
 #include "run/WildcardPath.h"
-#include "support/AsUnprivilegedUser.h"
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
+#include "support/Unprivileged.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

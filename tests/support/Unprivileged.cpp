@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <grp.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,16 +45,22 @@ std::string DropRoot() {
     return {};
 }
 
-} // namespace
+// How a child run ended, and what it wrote.
+struct ChildRun {
+    int code = kFailed; // kPassed: body ran and returned its text; -1: did not end normally
+    std::string text;
+};
 
-::testing::AssertionResult RunUnprivileged(const std::function<std::string()>& check) {
+// Runs body in a child that has given up root; the child writes what body returns (or why it
+// could not run) to the parent.
+ChildRun RunInUnprivilegedChild(const std::function<std::string()>& body) {
     int channel[2];
     if (::pipe(channel) != 0)
-        return ::testing::AssertionFailure() << "pipe: " << std::strerror(errno);
+        return {kFailed, std::string("pipe: ") + std::strerror(errno)};
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child < 0)
-        return ::testing::AssertionFailure() << "fork: " << std::strerror(errno);
+        return {kFailed, std::string("fork: ") + std::strerror(errno)};
     if (child == 0) {
         ::close(channel[0]);
         const std::string dropped = DropRoot();
@@ -61,24 +68,27 @@ std::string DropRoot() {
             WriteAll(channel[1], dropped);
             ::_exit(kNoDrop);
         }
-        std::string failure;
+        int code = kPassed;
+        std::string text;
         try {
-            failure = check();
+            text = body();
         } catch (const std::exception& e) {
-            failure = std::string("exception: ") + e.what();
+            text = std::string("exception: ") + e.what();
+            code = kFailed;
         } catch (...) {
-            failure = "unknown exception";
+            text = "unknown exception";
+            code = kFailed;
         }
-        WriteAll(channel[1], failure);
-        ::_exit(failure.empty() ? kPassed : kFailed);
+        WriteAll(channel[1], text);
+        ::_exit(code);
     }
     ::close(channel[1]);
-    std::string report;
+    ChildRun run;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(channel[0], buffer, sizeof buffer);
         if (n > 0)
-            report.append(buffer, static_cast<std::size_t>(n));
+            run.text.append(buffer, static_cast<std::size_t>(n));
         else if (n == 0 || errno != EINTR)
             break;
     }
@@ -86,18 +96,48 @@ std::string DropRoot() {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!WIFEXITED(status))
-        return ::testing::AssertionFailure()
-               << "the unprivileged check did not end normally (status " << status << ")";
-    switch (WEXITSTATUS(status)) {
-    case kPassed:
-        return ::testing::AssertionSuccess();
-    case kNoDrop:
-        return ::testing::AssertionFailure()
-               << "cannot give up root for uid " << kUnprivilegedId << ": " << report;
-    default:
-        return ::testing::AssertionFailure() << "as an unprivileged user: " << report;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (run.code == -1)
+        run.text = "the unprivileged child did not end normally (status " + std::to_string(status) + ")";
+    return run;
+}
+
+// Lets other accounts pass through folder and every folder above it.
+void OpenToEveryone(std::filesystem::path folder) {
+    namespace fs = std::filesystem;
+    for (; !folder.empty() && folder != folder.root_path(); folder = folder.parent_path()) {
+        std::error_code ec;
+        const fs::perms now = fs::status(folder, ec).permissions();
+        if (ec)
+            throw std::runtime_error("cannot read the permissions of " + folder.string());
+        if ((now & fs::perms::others_exec) != fs::perms::none)
+            continue;
+        fs::permissions(folder, fs::perms::others_exec | fs::perms::others_read, fs::perm_options::add, ec);
+        if (ec)
+            throw std::runtime_error("cannot open " + folder.string() + " to other accounts");
     }
+}
+
+} // namespace
+
+::testing::AssertionResult RunUnprivileged(const std::function<std::string()>& check) {
+    const ChildRun run = RunInUnprivilegedChild(check);
+    if (run.code == kPassed && run.text.empty())
+        return ::testing::AssertionSuccess();
+    if (run.code == kNoDrop)
+        return ::testing::AssertionFailure()
+               << "cannot give up root for uid " << kUnprivilegedId << ": " << run.text;
+    return ::testing::AssertionFailure() << "as an unprivileged user: " << run.text;
+}
+
+std::string AsUnprivilegedUser(const std::function<std::string()>& work,
+                               const std::filesystem::path& reachable) {
+    if (::geteuid() == 0)
+        OpenToEveryone(reachable);
+    const ChildRun run = RunInUnprivilegedChild(work);
+    if (run.code != kPassed)
+        throw std::runtime_error("the unprivileged child failed: " + run.text);
+    return run.text;
 }
 
 bool HandToUnprivileged(const std::filesystem::path& folder) {

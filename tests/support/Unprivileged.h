@@ -24,6 +24,13 @@ inline constexpr unsigned kUnprivilegedId = 65534;
 // are opened for passing; any other must allow it already, as /tmp does).
 bool HandToUnprivileged(const std::filesystem::path& folder);
 
+// Runs work in such a child and answers the text it returned, for the caller to check. As root,
+// reachable and every folder above it are first opened for other accounts to pass. Throws when
+// the child could not give up root, threw or died, so that a test cannot pass without having
+// run its work.
+std::string AsUnprivilegedUser(const std::function<std::string()>& work,
+                               const std::filesystem::path& reachable);
+
 } // namespace slidemill::test
 
 // Inside a check given to RunUnprivileged: ends it with the failed condition and its line.
