@@ -3,8 +3,8 @@
 #include "core/FileTypes.h"
 #include "core/Prompt.h"
 #include "core/Translate.h"
-#include "run/WildcardPath.h"
 #include "run/TextLog.h"
+#include "run/WildcardPath.h"
 #include "settings/PathText.h"
 #include "settings/Paths.h"
 
@@ -22,16 +22,8 @@ constexpr const char* kBlankLine = "\n\n";
 
 // A source names a set of files with "*" or "?" in its file name; a target names one file per
 // source file with the "*" that stands for each source's name.
-bool HasWildcard(const std::string& path) {
-    return HasNameWildcard(path);
-}
-
 bool HasTargetWildcard(const std::string& path) {
     return path.find('*') != std::string::npos;
-}
-
-std::string TextBeforeWildcard(const std::string& path) {
-    return WildcardFolderOf(path);
 }
 
 bool IsAllowedSpecialType(int32_t type) {
@@ -65,7 +57,7 @@ int32_t JobFileVerdict(const clsConversionOptions& task) {
 int32_t ConversionVerdict(clsConversionOptions& task, ConversionComponent* component) {
     if (!task.sCLBatchJobFile.empty())
         return JobFileVerdict(task);
-    if (!HasWildcard(task.sOriginalFile)) {
+    if (!HasNameWildcard(task.sOriginalFile)) {
         // Subfolders and saving beside the source only mean something for a set of files.
         task.bDoSubfolders = false;
         task.bSaveInOriginalFolder = false;
@@ -78,7 +70,7 @@ int32_t ConversionVerdict(clsConversionOptions& task, ConversionComponent* compo
     } else {
         if (HasWildcardInFolder(task.sOriginalFile) || HasWildcardInFolder(task.sTargetFile))
             return kInvalidWildcardInFolder;
-        if (!FolderExists(TextBeforeWildcard(task.sOriginalFile)))
+        if (!FolderExists(WildcardFolderOf(task.sOriginalFile)))
             return kInvalidSourceFolder;
         if (!HasTargetWildcard(task.sTargetFile))
             return kInvalidTargetNeedsWildcard;
@@ -92,7 +84,7 @@ int32_t ConversionVerdict(clsConversionOptions& task, ConversionComponent* compo
 
 // The source/target checks of the processes that work file by file; no folder is created.
 int32_t FileProcessVerdict(clsConversionOptions& task) {
-    if (!HasWildcard(task.sOriginalFile)) {
+    if (!HasNameWildcard(task.sOriginalFile)) {
         task.bDoSubfolders = false;
         task.bSaveInOriginalFolder = false;
         if (!FileExists(task.sOriginalFile))
@@ -105,11 +97,11 @@ int32_t FileProcessVerdict(clsConversionOptions& task) {
     }
     if (HasWildcardInFolder(task.sOriginalFile) || HasWildcardInFolder(task.sTargetFile))
         return kInvalidWildcardInFolder;
-    if (!FolderExists(TextBeforeWildcard(task.sOriginalFile)))
+    if (!FolderExists(WildcardFolderOf(task.sOriginalFile)))
         return kInvalidSourceFolder;
     if (!HasTargetWildcard(task.sTargetFile))
         return kInvalidTargetNeedsWildcard;
-    if (!FolderExists(TextBeforeWildcard(task.sTargetFile)))
+    if (!FolderExists(WildcardFolderOf(task.sTargetFile)))
         return kInvalidTargetFolderForWildcard;
     return 0;
 }
@@ -119,11 +111,11 @@ int32_t SpecialVerdict(clsConversionOptions& task) {
         return JobFileVerdict(task);
     switch (task.lSpecialProcess) {
     case kSpecialLaunch:
-        if (HasWildcard(task.sOriginalFile))
+        if (HasNameWildcard(task.sOriginalFile))
             return kInvalidSpecialFileType;
         break;
     case kSpecialAppend:
-        if (HasWildcard(task.sTargetFile))
+        if (HasNameWildcard(task.sTargetFile))
             return kInvalidAppendTargetWildcard;
         if (HasWildcardInFolder(task.sOriginalFile))
             return kInvalidWildcardInFolder;
@@ -314,7 +306,7 @@ int32_t ValidateTask(clsConversionOptions& task, ConversionComponent* component)
 std::string ValidationMessage(const clsConversionOptions& task) {
     switch (task.lErr) {
     case kInvalidSourceFolder:
-        return Translate("Original Folder") + kBreak + TextBeforeWildcard(Expanded(task.sOriginalFile)) +
+        return Translate("Original Folder") + kBreak + WildcardFolderOf(Expanded(task.sOriginalFile)) +
                kBreak + Translate("does not exist.");
     case kInvalidWildcardInFolder: {
         const bool inSource = HasWildcardInFolder(Expanded(task.sOriginalFile));
@@ -409,7 +401,7 @@ bool ReportValidationErrorInteractive(TaskEditorFocus& editor, clsConversionOpti
         break;
     }
     case kInvalidTargetFolderForWildcard: {
-        const std::string folder = TrimSpaces(TextBeforeWildcard(Expanded(task.sTargetFile)));
+        const std::string folder = TrimSpaces(WildcardFolderOf(Expanded(task.sTargetFile)));
         if (folder.empty())
             Refuse(prompt, notSpecified);
         else
