@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         return RunAutomationServer(
             argc, argv,
             []() -> std::unique_ptr<RunParts> {
-                return std::make_unique<OfficeRunParts>(EngineOptionsFromEnvironment(), G_IniFilePath);
+                return std::make_unique<OfficeRunParts>(EngineOptionsFromEnvironment(), SettingsFilePath());
             },
             options);
 #else
@@ -145,10 +145,7 @@ int main(int argc, char** argv) {
         // Without a window every conversion here comes from the command line.
         EngineOptions engineOptions = EngineOptionsFromEnvironment();
         engineOptions.commandLineMode = true;
-        // An unreadable settings file leaves the location probe empty: the parts still look
-        // where it would have been, so that they can refuse to write unprotected PDFs.
-        OfficeRunParts parts(engineOptions,
-                             G_IniFilePath.empty() ? G_SettingsFolder + kSettingsFileName : G_IniFilePath);
+        OfficeRunParts parts(engineOptions, SettingsFilePath());
         return Run(parts, arguments, name, SettingsFileReadProblem());
 #else
         std::cerr << name

@@ -2,6 +2,7 @@
 
 #include "settings/IniFile.h"
 #include "settings/MainWindowSettings.h"
+#include "settings/SettingsGlobals.h"
 
 #include <utility>
 
@@ -23,10 +24,7 @@ int32_t OfficeRunParts::GuardedPdfStage::ConvertRtfToPdf(clsConversionOptions& r
 }
 
 ConversionSettings OfficeRunParts::ReadSettings() {
-    const std::string problem = IniFile(iniFilePath_).ReadProblem();
-    settingsProblem_ = problem.empty()
-                           ? std::string()
-                           : "the settings file " + iniFilePath_ + " cannot be read (" + problem + ")";
+    settingsProblem_ = SettingsFileReadProblem(iniFilePath_);
     const MainWindowSettings settings =
         ReadMainWindowSettings(IniFile(iniFilePath_), /*commandLineMode=*/true);
     component_.SetOptimizeForSpeed(settings.mnuOptimizeForSpeed);

@@ -16,14 +16,19 @@ void FixSettingsLocation() {
     G_SettingsFolder = ExpandFolderTokens(folder);
 }
 
-std::string SettingsFileReadProblem() {
-    // A file that cannot be read fails the location probe too, which leaves the path empty:
-    // look where it would have been.
-    const std::string path = G_IniFilePath.empty() ? G_SettingsFolder + kSettingsFileName : G_IniFilePath;
+std::string SettingsFilePath() {
+    return G_IniFilePath.empty() ? G_SettingsFolder + kSettingsFileName : G_IniFilePath;
+}
+
+std::string SettingsFileReadProblem(const std::string& path) {
     const std::string problem = IniFile(path).ReadProblem();
     if (problem.empty())
         return {};
     return "the settings file " + path + " cannot be read (" + problem + ")";
+}
+
+std::string SettingsFileReadProblem() {
+    return SettingsFileReadProblem(SettingsFilePath());
 }
 
 } // namespace slidemill

@@ -22,8 +22,15 @@ inline constexpr const char* kProductFolder = "Slidemill";
 // The first two start-up steps: G_IniFilePath from LocateSettingsFile, then G_SettingsFolder.
 void FixSettingsLocation();
 
-// After FixSettingsLocation: when the settings file is there but cannot be read (so every
-// setting would silently take its default), a sentence naming the file and why; else empty.
+// After FixSettingsLocation: the settings file's path. A file that cannot be read fails the
+// location probe too, which leaves G_IniFilePath empty: then where it would have been.
+std::string SettingsFilePath();
+
+// When the settings file at path is there but cannot be read (so every setting would silently
+// take its default), a sentence naming the file and why; else empty.
+std::string SettingsFileReadProblem(const std::string& path);
+
+// The same for SettingsFilePath().
 std::string SettingsFileReadProblem();
 
 } // namespace slidemill
