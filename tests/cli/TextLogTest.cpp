@@ -2,6 +2,7 @@
 
 #include "RecordingPrompt.h"
 #include "platform/GlobalLock.h"
+#include "support/LockHolder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -139,21 +140,8 @@ TEST(TextLog, ALockHeldForEverIsReportedInsteadOfWaitedOn) {
     const std::string log = dir.str() + "run.log";
     const std::string lockPath = GlobalMutexPath();
 
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        CrossProcessLock lock(lockPath);
-        lock.Acquire();
-        char byte = 1;
-        if (::write(ready[1], &byte, 1) != 1)
-            _exit(1);
-        pause();
-        _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    const pid_t holder = test::HoldLockInChild(lockPath);
+    ASSERT_GT(holder, 0);
 
     FailureRecorder recorder;
     const auto start = std::chrono::steady_clock::now();
@@ -164,14 +152,10 @@ TEST(TextLog, ALockHeldForEverIsReportedInsteadOfWaitedOn) {
     EXPECT_NE(recorder.failures[0].find("log lock " + lockPath), std::string::npos) << recorder.failures[0];
     EXPECT_FALSE(std::filesystem::exists(log));
 
-    kill(holder, SIGKILL);
-    int status = 0;
-    waitpid(holder, &status, 0);
+    test::EndLockHolder(holder);
     EXPECT_TRUE(AppendToLogFile("after", log, false));
     EXPECT_EQ(ReadWholeFile(log), "after\n");
 
-    close(ready[0]);
-    close(ready[1]);
     SetGlobalMutexWait(savedWait);
     if (oldRuntime)
         ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);

@@ -1,4 +1,5 @@
 #include "platform/GlobalLock.h"
+#include "support/LockHolder.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 #include <unistd.h>
 
 using namespace slidemill;
+using slidemill::test::EndLockHolder;
+using slidemill::test::HoldLockInChild;
 using slidemill::test::ReadWholeFile;
 using slidemill::test::TempFolder;
 
@@ -58,35 +61,6 @@ private:
     const char* name_;
     std::optional<std::string> old_;
 };
-
-// A child process that holds path's lock until it is killed.
-pid_t HoldInChild(const std::string& path) {
-    int ready[2];
-    if (pipe(ready) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        CrossProcessLock lock(path);
-        lock.Acquire();
-        char byte = 1;
-        if (::write(ready[1], &byte, 1) != 1)
-            _exit(1);
-        pause();
-        _exit(0);
-    }
-    char byte = 0;
-    if (pid < 0 || ::read(ready[0], &byte, 1) != 1)
-        return -1;
-    close(ready[0]);
-    close(ready[1]);
-    return pid;
-}
-
-void EndChild(pid_t pid) {
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-}
 
 } // namespace
 
@@ -131,7 +105,7 @@ TEST(GlobalLock, AWaitForAStuckHolderEndsWithAClearMessage) {
     ScopedVariable xdg("XDG_RUNTIME_DIR", runtime.path().c_str());
     const auto savedWait = GlobalMutexWait();
     SetGlobalMutexWait(std::chrono::milliseconds(400));
-    const pid_t holder = HoldInChild(GlobalMutexPath());
+    const pid_t holder = HoldLockInChild(GlobalMutexPath());
     ASSERT_GT(holder, 0);
 
     std::string error;
@@ -159,7 +133,7 @@ TEST(GlobalLock, AWaitForAStuckHolderEndsWithAClearMessage) {
     }).join();
     EXPECT_FALSE(other.get_future().get()) << "the other process still holds it";
 
-    EndChild(holder);
+    EndLockHolder(holder);
     EXPECT_TRUE(AcquireGlobalMutex(error)) << error;
     EXPECT_TRUE(error.empty());
     ReleaseGlobalMutex();
@@ -216,32 +190,15 @@ TEST(GlobalLock, ProcessesAppendingUnderTheLockNeverMixTheirLines) {
 TEST(GlobalLock, AHolderKilledWithSigkillReleasesIt) {
     TempFolder dir;
     const std::string path = dir.str() + "lock";
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        CrossProcessLock lock(path);
-        lock.Acquire();
-        char byte = 1;
-        if (::write(ready[1], &byte, 1) != 1)
-            _exit(1);
-        pause();
-        _exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    const pid_t pid = HoldLockInChild(path);
+    ASSERT_GT(pid, 0);
     CrossProcessLock lock(path);
     std::future<void> held = AcquireInBackground(lock);
     EXPECT_EQ(held.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
         << "the lock is held by the other process";
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    EndLockHolder(pid);
     ASSERT_EQ(held.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     lock.Release();
-    close(ready[0]);
-    close(ready[1]);
 }
 
 TEST(GlobalLock, ThreadsOfOneProcessAreExcluded) {
