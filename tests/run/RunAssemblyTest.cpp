@@ -7,6 +7,7 @@
 #include "core/Prompt.h"
 #include "core/TaskGrid.h"
 #include "support/FakeRunParts.h"
+#include "support/MemoryRichText.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -34,39 +35,6 @@ public:
         std::ofstream(record.sTargetFile) << "pdf";
         record.lErr = 0;
         record.sErr.clear();
-        return 0;
-    }
-};
-
-// A rich-text engine whose documents are the file's bytes, enough for the removal of empty lines.
-class BytesDocument : public RichTextDocument {
-public:
-    std::u16string text;
-    std::u16string PlainText() override { return text; }
-    bool ReplaceRange(std::size_t start, std::size_t length, const std::u16string& with) override {
-        text.replace(start, length, with);
-        return true;
-    }
-    bool AppendRangeTo(std::size_t start, std::size_t length, RichTextDocument& target) override {
-        static_cast<BytesDocument&>(target).text += text.substr(start, length);
-        return true;
-    }
-    bool AppendAllTo(RichTextDocument& target) override { return AppendRangeTo(0, text.size(), target); }
-};
-
-class BytesEngine : public RichTextEngine {
-public:
-    std::vector<std::string> opened;
-    std::unique_ptr<RichTextDocument> NewDocument() override { return std::make_unique<BytesDocument>(); }
-    int OpenFile(const std::string& path, int32_t&, RichTextDocument& document, std::string&) override {
-        opened.push_back(path);
-        const std::string bytes = ReadWholeFile(path);
-        static_cast<BytesDocument&>(document).text.assign(bytes.begin(), bytes.end());
-        return 0;
-    }
-    int FileSave(const std::string& path, int32_t, RichTextDocument& document, std::string&) override {
-        const std::u16string& text = static_cast<BytesDocument&>(document).text;
-        std::ofstream(path, std::ios::binary) << std::string(text.begin(), text.end());
         return 0;
     }
 };
@@ -122,7 +90,7 @@ TEST_F(RunAssemblyTest, PdfWithOptionsUsesThePartsStageAndTheStoredChoiceOfRichT
 // file with a reason instead of passing it through untouched.
 TEST_F(RunAssemblyTest, RichTextProcessesRunOnThePartsEngineAndFailWithoutOne) {
     const std::string source = t.file("in/a.rtf", "one\n\ntwo\n");
-    BytesEngine engine;
+    test::MemoryEngine engine;
     parts.richText = &engine;
     {
         RunAssembly assembly(parts, prompt);

@@ -7,6 +7,7 @@
 #include "run/PdfStage.h"
 #include "run/TargetClaims.h"
 #include "support/FakeComponent.h"
+#include "support/MemoryRichText.h"
 #include "support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -21,6 +22,7 @@ namespace slidemill {
 namespace {
 
 namespace fs = std::filesystem;
+using test::MemoryEngine;
 using test::ReadWholeFile;
 using test::TempFolder;
 using ::testing::ElementsAre;
@@ -56,47 +58,6 @@ public:
         TestRunControl::SetStatusText(panel, text);
         if (panel == StatusPanel::CurrentFile && onFile && IsFile(text))
             onFile(text);
-    }
-};
-
-// Keeps plain text in memory; "saving" writes the file only when told to, so a process can
-// report success without leaving its target behind.
-class MemoryDocument : public RichTextDocument {
-public:
-    std::u16string text;
-    std::u16string PlainText() override { return text; }
-    bool ReplaceRange(std::size_t start, std::size_t length, const std::u16string& with) override {
-        text.replace(start, length, with);
-        return true;
-    }
-    bool AppendRangeTo(std::size_t start, std::size_t length, RichTextDocument& target) override {
-        static_cast<MemoryDocument&>(target).text += text.substr(start, length);
-        return true;
-    }
-    bool AppendAllTo(RichTextDocument& target) override { return AppendRangeTo(0, text.size(), target); }
-};
-
-class MemoryEngine : public RichTextEngine {
-public:
-    bool writeFiles = true;
-    std::vector<std::string> opened;
-    std::unique_ptr<RichTextDocument> NewDocument() override { return std::make_unique<MemoryDocument>(); }
-    int OpenFile(const std::string& path, int32_t&, RichTextDocument& document, std::string& error) override {
-        opened.push_back(path);
-        if (!fs::is_regular_file(path)) {
-            error = "cannot load";
-            return 1;
-        }
-        const std::string bytes = ReadWholeFile(path);
-        static_cast<MemoryDocument&>(document).text.assign(bytes.begin(), bytes.end());
-        return 0;
-    }
-    int FileSave(const std::string& path, int32_t, RichTextDocument& document, std::string&) override {
-        if (writeFiles) {
-            const std::u16string& text = static_cast<MemoryDocument&>(document).text;
-            std::ofstream(path, std::ios::binary) << std::string(text.begin(), text.end());
-        }
-        return 0;
     }
 };
 
