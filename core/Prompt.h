@@ -28,6 +28,12 @@ public:
                              PromptIcon icon) = 0;
     // The chosen path, or an empty text when the user cancelled.
     virtual std::string PickFile(FileDialogRequest& request) = 0;
+    // The folder browser, titled title and starting at startFolder; "" when cancelled.
+    virtual std::string PickFolder(const std::string& title, const std::string& startFolder) {
+        (void)title;
+        (void)startFolder;
+        return {};
+    }
 };
 
 // Asks nobody: every question gets its safe answer (No, Cancel or OK for a lone OK button)

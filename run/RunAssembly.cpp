@@ -3,10 +3,11 @@
 namespace slidemill {
 
 RunAssembly::RunAssembly(RunParts& parts, Prompt& prompt, RunControl& progress, RunHost* host,
-                         const std::string& settingsFolder)
-    : parts_(parts), state_(progress), host_(host ? host : &ownHost_), special_(parts.RichText()),
+                         const std::string& settingsFolder, RunStatus* status)
+    : parts_(parts), state_(progress), host_(host ? host : &ownHost_),
+      status_(status ? status : &ownStatus_), special_(parts.RichText()),
       document_(prompt, state_, host_),
-      runner_(document_, state_, parts.Component(), parts.Pdf(), prompt, *host_, status_) {
+      runner_(document_, state_, parts.Component(), parts.Pdf(), prompt, *host_, *status_) {
     document_.sSettingsFolder = settingsFolder;
     runner_.SetSpecialProcessor(&special_);
     ReadSettings();

@@ -22,9 +22,11 @@ namespace slidemill {
 class RunAssembly final {
 public:
     // progress receives the checkpoints and status texts of the run (the console's progress
-    // line, the window's status bar); host answers for the window around the run, if any.
+    // line, the window's status bar); host answers for the window around the run, if any, and
+    // status shows the state picture and the completion blink.
     RunAssembly(RunParts& parts, Prompt& prompt, RunControl& progress = NullRunControl(),
-                RunHost* host = nullptr, const std::string& settingsFolder = {});
+                RunHost* host = nullptr, const std::string& settingsFolder = {},
+                RunStatus* status = nullptr);
     RunAssembly(const RunAssembly&) = delete;
     RunAssembly& operator=(const RunAssembly&) = delete;
 
@@ -38,7 +40,7 @@ public:
     JobDocument& Document() { return document_; }
     JobRunner& Runner() { return runner_; }
     RunState& State() { return state_; }
-    RunStatus& Status() { return status_; }
+    RunStatus& Status() { return *status_; }
     RunHost& Host() { return *host_; }
 
 private:
@@ -46,7 +48,8 @@ private:
     RunState state_;
     RunHost ownHost_;
     RunHost* host_;
-    RunStatus status_;
+    RunStatus ownStatus_;
+    RunStatus* status_;
     SpecialProcesses special_;
     JobDocument document_;
     JobRunner runner_;
