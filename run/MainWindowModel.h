@@ -88,7 +88,7 @@ public:
 
     // Editor events. Each does nothing while control events are suppressed; each marks the
     // task dirty, refreshes Controls() and recomputes the rules.
-    void EditorEdited();                                      // a value that only marks dirty
+    void EditorEdited();                                             // a value that only marks dirty
     void PathEdited(EditorPathField field, const std::string& text); // quotes removed, rules applied
     void ActionChosen(const std::string& sActionToDo);
     void MethodChosen(int32_t lConversionMethod);
