@@ -4,7 +4,10 @@
 #include "support/FakeComponent.h"
 #include "support/TempFolder.h"
 #include "ui/AboutBox.h"
+#include "ui/HelpEntries.h"
 
+#include <QAction>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -129,6 +132,38 @@ TEST(Help, EveryLocalLinkOfTheInstalledPagesLeadsToAFile) {
             EXPECT_TRUE(fs::exists(fs::path(kInstalledHelp) / target)) << page << " links to " << target;
         }
     }
+}
+
+TEST(HelpEntries, TheWindowsHelpEntriesOpenTheirPagesOnceConnected) {
+    QWidget window;
+    const char* names[] = {
+        "mnuLaunchHelpFile",      "cmdHelpCommandLine",    "mnuHelpOnLine",        "mnuWebHelpMostUpToDate",
+        "mnuHelpProductHomePage", "mnuHelpProductUpdates", "mnuLumenwareHomePage", "mnuAbout"};
+    for (const char* name : names) {
+        auto* entry = new QAction(name, &window);
+        entry->setObjectName(name);
+        entry->setEnabled(false);
+    }
+    test::FakeComponent component;
+    ShownPrompt prompt;
+    RecordingOpener browser;
+    test::TempFolder empty("nohelp");
+    const HelpLocations locations{empty.path().string(), "https://example.org/h/"};
+    EXPECT_EQ(ConnectHelpEntries(window, component, prompt, locations, browser.Opener()), 8);
+    for (const char* name : names)
+        EXPECT_TRUE(window.findChild<QAction*>(name)->isEnabled()) << name;
+
+    // The About box is modal: it is not opened here.
+    for (const char* name :
+         {"mnuLaunchHelpFile", "cmdHelpCommandLine", "mnuHelpOnLine", "mnuWebHelpMostUpToDate",
+          "mnuHelpProductHomePage", "mnuHelpProductUpdates", "mnuLumenwareHomePage"})
+        window.findChild<QAction*>(name)->trigger();
+    EXPECT_EQ(browser.opened, (std::vector<std::string>{
+                                  "https://example.org/h/", "https://example.org/h/command-line.html",
+                                  "https://example.org/h/index.html", "https://example.org/h/index.html",
+                                  "https://example.org/h/", "https://example.org/h/revision-history.html",
+                                  "https://example.org/h/lumenware.html"}));
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST(AboutBox, NamesTheProgramItsVersionAndTheOfficeInUse) {
