@@ -517,7 +517,9 @@ bool MainWindowModel::MoveTask(MoveKind kind) {
     bool moved = false;
     {
         SuppressScope quiet(*this);
-        moved = MoveGridRow(grid, MoveTarget(grid, kind));
+        // Moving the first task up or the last one down leaves the job as it is.
+        const int target = MoveTarget(grid, kind);
+        moved = target != grid.RowSel() && MoveGridRow(grid, target);
     }
     if (moved)
         Document().MarkChanged();

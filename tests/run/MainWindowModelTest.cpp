@@ -3,6 +3,7 @@
 #include "TestRunControl.h"
 #include "core/EditorLists.h"
 #include "core/LogGrid.h"
+#include "core/MruPresentation.h"
 #include "core/PickerRules.h"
 #include "core/TaskGrid.h"
 #include "settings/IniFile.h"
@@ -313,6 +314,10 @@ TEST_F(MainWindowModelTest, ARunMarksEachTaskLogsTheFailureAndRewindClearsTheMar
     EXPECT_TRUE(model->States().keyRewind);
     EXPECT_TRUE(model->States().KeySaveLogAsConversionJob);
     EXPECT_FALSE(model->States().keyPause);
+    const std::string logJob = t.str() + "log.MJB";
+    prompt.PickFileAnswer(logJob);
+    EXPECT_TRUE(model->SaveLogAsJob());
+    EXPECT_TRUE(fs::exists(logJob));
 
     EXPECT_TRUE(model->Rewind());
     EXPECT_THAT(Column(kColPass), ElementsAre("", "", ""));
@@ -491,13 +496,16 @@ TEST_F(MainWindowModelTest, TheEditorsChoicesAreWrittenAtCloseAndReadBackAtTheNe
 
 TEST_F(MainWindowModelTest, StoredListPositionsOutsideTheirListsKeepTheDefaults) {
     IniFile ini(settingsFile);
-    ASSERT_TRUE(ini.Apply({{kMainWindowSection, "cbSpecialProcessesListIndex", "99"},
-                           {kMainWindowSection, "cbCommandLineWindowStateListIndex", "-4"},
-                           {kMainWindowSection, "cbFileTypeOriginalSpecializedListIndex", "42"}}));
+    ASSERT_TRUE(ini.Apply({{kMainWindowSection, "cbSpecialProcesses.ListIndex", "99"},
+                           {kMainWindowSection, "cbCommandLineWindowState.ListIndex", "-4"},
+                           {kMainWindowSection, "cbFileTypeOriginalSpecialized.ListIndex", "42"},
+                           {kMainWindowSection, "cbCommandLineThreadPriority.ListIndex", "2"}}));
     Open();
     EXPECT_EQ(Editor().lSpecialProcess, kSpecialAppend);
     EXPECT_EQ(Editor().lCommandLineWindowState, WindowStateList().entries[WindowStateList().selected].value);
     EXPECT_EQ(Editor().lSpecialFileType, SpecialProcessTypeList().entries[0].value);
+    EXPECT_EQ(Editor().lCommandLineThreadPriority, ThreadPriorityList().entries[2].value)
+        << "a position inside its list is applied";
 }
 
 TEST_F(MainWindowModelTest, TheCommandsFollowTheJobTheTabAndTheScheduler) {
