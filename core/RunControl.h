@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace slidemill {
@@ -20,6 +21,9 @@ public:
     virtual void SetRunning(bool) {}
     virtual void SetStatusText(StatusPanel, const std::string&) {}
     virtual void SetWaitCursor(bool) {}
+    // A walk over a file list: done of count files are behind it. Shown as a progress bar where
+    // there is room for one; the percentage text goes to the state panel as well.
+    virtual void SetListProgress(int32_t /*done*/, int32_t /*count*/) {}
 };
 
 // A run that is never paused and shows nothing: the default for code with no window.

@@ -297,9 +297,11 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
             context.sCurrentFile = file;
             control.SetStatusText(StatusPanel::CurrentFile, file);
             control.SetStatusText(StatusPanel::State, ListPercentText(i, count));
+            control.SetListProgress(i - 1, count);
             // A refused file is neither converted nor moved nor deleted: its source stays.
             const int32_t r = refused ? claims.Refuse(i, perFile)
                                       : ConvertOneFile(context, perFile, ahead ? &ahead->Take(i) : nullptr);
+            control.SetListProgress(i, count);
             control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
             if (r != 0) {
                 context.failures.LogConversionError(lJobNumber, perFile);

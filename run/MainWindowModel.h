@@ -16,6 +16,7 @@
 #include "settings/MainWindowLists.h"
 #include "settings/MainWindowSettings.h"
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -130,7 +131,9 @@ public:
     void UpdateMenuToolbar();
 
     // RunHost.
-    bool AddEditorTask() override { return AddTask(); }
+    // Adds the editor's task without looking at the command's state (a save or a run of an
+    // empty job asks for it).
+    bool AddEditorTask() override;
     bool IsRunning() const override;
     void PauseRun() override { Pause(); }
     void JobCaption(const std::string& caption) override;
@@ -139,7 +142,7 @@ public:
     bool WindowVisible() const override;
     bool SchedulerEnabled() const override;
     bool EditorDirty() const override { return bCurrentActionItemDirty_; }
-    bool UpdateCurrentRowFromEditor() override { return UpdateTask(); }
+    bool UpdateCurrentRowFromEditor() override;
     void ClearEditorDirty() override { bCurrentActionItemDirty_ = false; }
     void FocusTaskGrid() override;
 
@@ -150,6 +153,15 @@ private:
     void FillTargetTypes();
     void Refresh();
     void Dirty();
+    void ApplySettingsToEditor();
+    void EditorToSettings();
+    std::string* PathOf(EditorPathField field);
+    void RememberEditor();
+    // The editor's task, validated; false when the user was told why it cannot be stored.
+    bool ValidateEditor(clsConversionOptions& task);
+    void ShowCommandError(const std::string& what, const std::exception& error);
+    // Loads the current row into the editor (a non-task row leaves it as it is); clears dirty.
+    void LoadCurrentRow();
 
     RunParts& parts_;
     Prompt& prompt_;
@@ -162,6 +174,7 @@ private:
     MainWindowLists lists_;
     MainWindowSettings settings_;
     std::function<bool()> schedulerEnabled_;
+    bool loaded_ = false;
     bool bCurrentActionItemDirty_ = false;
     bool targetTypePicked_ = false;
     int lastOriginalFilterIndex_ = 1;

@@ -18,6 +18,7 @@ public:
         host_.SetStatusText(panel, text);
     }
     void SetWaitCursor(bool on) override { host_.SetWaitCursor(on); }
+    void SetListProgress(int32_t done, int32_t count) override { host_.SetListProgress(done, count); }
 
 private:
     RunControl& host_;

@@ -40,6 +40,7 @@ public:
         inner_.SetStatusText(panel, text);
     }
     void SetWaitCursor(bool on) override { inner_.SetWaitCursor(on); }
+    void SetListProgress(int32_t done, int32_t count) override { inner_.SetListProgress(done, count); }
 
 private:
     RunControl& inner_;
@@ -162,6 +163,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         context.sCurrentFile = file;
         control.SetStatusText(StatusPanel::CurrentFile, file);
         control.SetStatusText(StatusPanel::State, ListPercentText(i, count));
+        control.SetListProgress(i - 1, count);
         perFile.lErr = 0;
         perFile.sErr.clear();
         // The target may sit among the files it collects (also under another name, as a link):
@@ -170,6 +172,7 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         int32_t r = skip ? 0 : claims.Refuse(i, perFile);
         if (!skip && r == 0)
             r = RunSpecialProcess(perFile, control);
+        control.SetListProgress(i, count);
         control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
         if (perFile.lErr != 0) {
             coBlock.sErr = perFile.sErr;

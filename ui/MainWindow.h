@@ -6,11 +6,19 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+class QMenu;
+class QTabWidget;
+class QTableView;
 
 namespace slidemill {
 
+class GridTableModel;
+class RunStatusBar;
 class TaskEditorWidget;
 
 // The one top-level window: menus, toolbar, the two-page tab strip with the task editor above
@@ -30,6 +38,17 @@ public:
     // The window's title: the job's caption joined with the frame's ("'Slidemill'").
     QString Caption() const;
 
+    // The window's parts, by the names the program gives them ("keyNew", "mnuPause"); null for
+    // an unknown name.
+    QAction* FindAction(const QString& name) const;
+    QTableView& TaskView() const;
+    QTableView& LogView() const;
+    QTabWidget& Tabs() const;
+    RunStatusBar& StatusPanels() const;
+    QMenu& GridPopup() const;
+    // The recently-used job entries of the File menu, newest first.
+    std::vector<QAction*> RecentJobActions() const;
+
 signals:
     // The close was accepted (the job saved or discarded, the settings written): the frame's
     // placement is to be saved now, before the window goes.
@@ -39,6 +58,23 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QAction* AddAction(const char* name, const char* caption, const char* tip, std::function<void()> handler);
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildPages();
+    QTableView* MakeGridView(GridTableModel& model, const QString& name, bool (*hidden)(int));
+    static int FirstVisibleColumn(const QTableView& view);
+    // Makes gridRow the view's current row, selected whole, without asking the model.
+    void SelectGridRow(QTableView& view, int gridRow);
+    // The user moved the task grid's current row: the model may keep the old one.
+    void UserChangedRow(const QModelIndex& current, const QModelIndex& previous);
+    void ApplyScrollRequests();
+    void StepTab(int step);
+    void ApplyOptimizeChecks(bool speed);
+    // Runs the job; a close asked for during the run follows once it has returned.
+    RunEnd BeginRun();
+
     // MainWindowView.
     void EditorChanged() override;
     void CommandStatesChanged(const CommandStates& states) override;
