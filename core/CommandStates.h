@@ -14,9 +14,9 @@ struct MainWindowState {
     bool logPageSelected = false;
     // The runner holds a resume position inside a task (a file list paused part way).
     bool resumeInsideTask = false;
-    int rows = 2;    // rows of fgToDo, header and new-task row included
-    int row = 1;     // its current row
-    int logRows = 1; // rows of fgLog, header included
+    int rows = 2;                  // rows of fgToDo, header and new-task row included
+    int row = 1;                   // its current row
+    int logRows = 1;               // rows of fgLog, header included
     std::string currentNumberCell; // column 1 of the current row
     std::string firstPassCell;     // column 9 (pass) of row 1
 };
