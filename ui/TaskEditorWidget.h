@@ -19,6 +19,9 @@ public:
 
     // Fills the lists from the model (after MainWindowModel::Load) and shows the editor.
     void FillLists();
+    // Refills the boxes that offer recently used texts (after the model's RecentListsChanged);
+    // the fields keep the editor's values.
+    void FillRecentLists();
     // Shows Editor() and Controls() of the model again.
     void ShowEditor();
     // Puts the focus on a field with its text selected.
