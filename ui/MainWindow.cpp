@@ -247,8 +247,8 @@ void MainWindow::BuildActions() {
     // A double click on a task opens its advanced options once that dialog exists.
     AddAction("actAdvancedOptions", "Advanced Options", "", {})->setEnabled(false);
 
-    // The Help menus of both windows. Help pages and the About box come with the program
-    // around the window; until they are there their entries are unavailable.
+    // The Help menus of both windows. The program gives these entries their pages and the About
+    // box (ConnectHelpEntries), which also makes them available.
     AddAction("mnuLaunchHelpFile", "&Help File", "", {})->setShortcut(QKeySequence(Qt::Key_F1));
     AddAction("mnuAbout", "&About", "", {});
     AddAction("mnuHelpProductUpdates", "Product &Updates", "", {});
