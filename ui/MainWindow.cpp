@@ -436,9 +436,25 @@ QTableView* MainWindow::MakeGridView(GridTableModel& model, const QString& name,
         if (hidden(col))
             view->setColumnHidden(col, true);
     }
-    header->resizeSection(kColNumber, view->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    header->resizeSection(kColAction, view->fontMetrics().horizontalAdvance(QStringLiteral("Action")) + 16);
-    header->resizeSection(kColPass, view->fontMetrics().horizontalAdvance(QStringLiteral("Pass")) + 24);
+    const QFontMetrics metrics = view->fontMetrics();
+    const auto width = [&](const char* sample, int padding) {
+        return metrics.horizontalAdvance(QString::fromLatin1(sample)) + padding;
+    };
+    header->resizeSection(kColNumber, width("00000", 12));
+    header->resizeSection(kColAction, width("Action", 16));
+    header->resizeSection(kColOriginalTypeText, width("Presentations and Shows", 12));
+    header->resizeSection(kColTargetTypeText, width("Presentations and Shows", 12));
+    header->resizeSection(kColPass, width("Pass", 24));
+    // The paths take what is left; in the log the message column does.
+    const bool log = model.columnCount() > kColStatus;
+    if (log) {
+        header->resizeSection(kColOriginal, width("/home/user/Documents/Presentations/deck.pptx", 0));
+        header->resizeSection(kColTarget, width("/home/user/Documents/Presentations/deck.pptx", 0));
+    } else {
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(kColOriginal, QHeaderView::Stretch);
+        header->setSectionResizeMode(kColTarget, QHeaderView::Stretch);
+    }
     return view;
 }
 

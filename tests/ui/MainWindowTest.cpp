@@ -10,13 +10,16 @@
 #include "support/TempFolder.h"
 #include "ui/GridTableModel.h"
 #include "ui/RunStatusBar.h"
+#include "ui/TaskEditorWidget.h"
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -426,6 +429,39 @@ TEST_F(MainWindowTest, TheTitleFollowsTheJobAndOptimizeIsACheckedPair) {
     EXPECT_TRUE(Action("mnuOptimizeForSpeed").isChecked());
     EXPECT_FALSE(Action("mnuOptimizeForMemory").isChecked());
     EXPECT_TRUE(parts.component.OptimizeForSpeed());
+}
+
+} // namespace
+} // namespace slidemill
+
+namespace slidemill {
+namespace {
+
+// The demo job, as a user first opens it.
+TEST_F(MainWindowTest, TheEditorAndTenRowsFitAt1280x800AndNothingOverlapsAt1024x700) {
+    const std::string demo =
+        std::string(SLIDEMILL_TEST_SOURCE_DIR) + "/demo/Demo Conversion Jobs/Convert Demo Data to PDF.MJB";
+    ASSERT_TRUE(std::filesystem::exists(demo)) << demo;
+    ASSERT_TRUE(window->Model().OpenJob(demo));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTableView& tasks = window->TaskView();
+    QWidget& editor = window->Editor();
+    QWidget& editorViewport = *editor.parentWidget();
+    const int rowHeight = tasks.verticalHeader()->defaultSectionSize();
+
+    window->resize(1280, 800);
+    QTest::qWait(50);
+    EXPECT_LE(editor.height(), editorViewport.height()) << "the editor needs scrolling";
+    EXPECT_GE(tasks.viewport()->height(), 10 * rowHeight);
+
+    window->resize(1024, 700);
+    QTest::qWait(50);
+    const QRect editorArea(editorViewport.mapTo(window.get(), QPoint()), editorViewport.size());
+    const QRect gridArea(tasks.mapTo(window.get(), QPoint()), tasks.size());
+    EXPECT_FALSE(editorArea.intersects(gridArea));
+    EXPECT_GE(tasks.viewport()->height(), 4 * rowHeight);
+    EXPECT_LE(gridArea.bottom(), window->statusBar()->mapTo(window.get(), QPoint()).y());
 }
 
 } // namespace
