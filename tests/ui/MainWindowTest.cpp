@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -65,6 +66,13 @@ protected:
     }
     bool Enabled(const char* name) { return Action(name).isEnabled(); }
     bool Visible(const char* name) { return Action(name).isVisible(); }
+    // The editor's command buttons: cmdAdd, cmdRemove, cmdUpdate, cmdPause.
+    bool ButtonEnabled(const char* name) {
+        auto* button = window->Editor().findChild<QPushButton*>(QString::fromLatin1(name));
+        if (!button)
+            ADD_FAILURE() << "no button " << name;
+        return button && button->isEnabled();
+    }
 
     // A conversion task of the given source, to PDF in out/.
     void AddTask(const std::string& source) {
@@ -137,6 +145,10 @@ TEST_F(MainWindowTest, AnEmptyJobOffersNeitherDeleteNorUpdateNorMovesButSaves) {
     EXPECT_FALSE(Enabled("mnuSaveLogAsConversionJob"));
     EXPECT_FALSE(Visible("mnuPopupMoveUp"));
     EXPECT_FALSE(Visible("mnuPopupMoveDown"));
+    EXPECT_TRUE(ButtonEnabled("cmdAdd"));
+    EXPECT_FALSE(ButtonEnabled("cmdRemove"));
+    EXPECT_FALSE(ButtonEnabled("cmdUpdate"));
+    EXPECT_FALSE(ButtonEnabled("cmdPause"));
 }
 
 TEST_F(MainWindowTest, OneTaskCannotBeDeletedOrRewoundAndThreeTasksMoveByRow) {
@@ -217,6 +229,9 @@ TEST_F(MainWindowTest, LeavingAnEditedRowCanBeCancelledAndTheSelectionStays) {
     pick(0);
     window->Model().EditorEdited();
     EXPECT_TRUE(Enabled("keyUpdate"));
+    EXPECT_TRUE(Enabled("mnuUpdateConversionJob"));
+    EXPECT_TRUE(ButtonEnabled("cmdUpdate"));
+    EXPECT_TRUE(ButtonEnabled("cmdRemove"));
 
     prompt.Answer(PromptAnswer::Cancel);
     pick(2);
@@ -325,6 +340,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
     ticker.start(20);
 
     std::atomic<qint64> pauseSeenAfterMs{-1};
+    std::vector<bool> busyStates;
     MainWindow* target = window.get();
     JobRunner& runner = window->Model().Runner();
     parts.component.onConvert = [&](const ConversionProperties& properties) {
@@ -339,6 +355,9 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
         QMetaObject::invokeMethod(
             target,
             [&, pressed] {
+                // While the run is on, only Pause is offered.
+                busyStates = {Enabled("keyPause"), ButtonEnabled("cmdPause"), Enabled("keyConvert"),
+                              Enabled("keyAdd"),   ButtonEnabled("cmdAdd"),   Enabled("keyNew")};
                 target->FindAction(QStringLiteral("keyPause"))->trigger();
                 if (!runner.Running())
                     pauseSeenAfterMs = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -360,6 +379,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
     EXPECT_LT(pauseSeenAfterMs.load(), 250);
     RecordProperty("pauseLatencyMs", static_cast<int>(pauseSeenAfterMs.load()));
     EXPECT_GE(run.elapsed(), 3000);
+    EXPECT_EQ(busyStates, (std::vector<bool>{true, true, false, false, false, false}));
     EXPECT_GT(ticks, 20);
     EXPECT_GT(counter.timers, 20);
     EXPECT_GT(counter.paints, 0);
