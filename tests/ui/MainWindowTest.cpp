@@ -116,6 +116,13 @@ TEST_F(MainWindowTest, CaptionsTooltipsAndShortcutsOfTheCommands) {
     EXPECT_FALSE(Enabled("mnuScheduleConversionJob"));
     EXPECT_FALSE(Enabled("mnuLanguage"));
     EXPECT_FALSE(Enabled("actAdvancedOptions"));
+    QStringList popup;
+    for (QAction* entry : window->GridPopup().actions())
+        popup << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    EXPECT_EQ(popup, (QStringList{"Move Up (Ctrl+U)", "Move Down (Ctrl+D)", "Move to First", "Move To Last",
+                                  "-", "&Delete"}));
+    EXPECT_EQ(window->TaskView().contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(window->TaskView().selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(window->Tabs().tabText(0), QStringLiteral("Select Files/Folders"));
     EXPECT_EQ(window->Tabs().tabText(1), QStringLiteral("Log"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("* - 'Slidemill'"));
