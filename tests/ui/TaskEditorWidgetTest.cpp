@@ -329,7 +329,46 @@ TEST_F(TaskEditorWidgetTest, ARowLoadedByTheModelShowsWithoutMarkingTheTaskChang
     EXPECT_EQ(Edit("cbTargetFile")->text().toStdString(), out);
     EXPECT_EQ(Get<QComboBox>("cbFileTypeTarget")->currentData().toInt(), 32);
     // What the user added is offered again in the boxes' lists.
-    EXPECT_GE(Get<QComboBox>("cbOriginalFile")->findText(QString::fromStdString(deck)), 0);
+    auto* originals = Get<QComboBox>("cbOriginalFile");
+    const int remembered = originals->findText(QString::fromStdString(deck));
+    ASSERT_GE(remembered, 0);
+    // Refilling the lists leaves the field showing the editor's value.
+    Type("cbOriginalFile", "/data/other.ppt");
+    widget.FillRecentLists();
+    EXPECT_EQ(Edit("cbOriginalFile")->text(), "/data/other.ppt");
+
+    // Choosing it from the list is an edit like typing it.
+    model.ClearEditorDirty();
+    originals->setCurrentIndex(remembered);
+    EXPECT_EQ(model.Editor().sOriginalFile, deck);
+    EXPECT_TRUE(model.EditorDirty());
+}
+
+TEST_F(TaskEditorWidgetTest, AValidationMessagePointsAtItsFieldWithTheTextSelected) {
+    widget.show();
+    widget.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+    Get<QRadioButton>("rbActionToDo1")->click();
+    ChooseCode("cbSpecialProcesses", kSpecialSearchReplace);
+    Type("cbFindString", "Draft");
+    Type("cbOriginalFileSpecialized", "/data/notes.txt");
+    widget.FocusField(TaskEditorField::FindString);
+    EXPECT_TRUE(Edit("cbFindString")->hasFocus());
+    EXPECT_EQ(Edit("cbFindString")->selectedText(), "Draft");
+
+    // A launch task names its program where other tasks name their originals.
+    ChooseCode("cbSpecialProcesses", kSpecialLaunch);
+    Type("cbCommandLine", "/usr/bin/true");
+    widget.FocusField(TaskEditorField::OriginalFile);
+    EXPECT_TRUE(Edit("cbCommandLine")->hasFocus());
+    EXPECT_EQ(Edit("cbCommandLine")->selectedText(), "/usr/bin/true");
+    ChooseCode("cbSpecialProcesses", kSpecialRemoveEmptyLines);
+    widget.FocusField(TaskEditorField::OriginalFile);
+    EXPECT_TRUE(Edit("cbOriginalFileSpecialized")->hasFocus());
+
+    Get<QRadioButton>("rbActionToDo0")->click();
+    widget.FocusField(TaskEditorField::TargetType);
+    EXPECT_TRUE(Get<QComboBox>("cbFileTypeTarget")->hasFocus());
 }
 
 TEST_F(TaskEditorWidgetTest, PickerButtonsFillTheirFieldsFromTheDialogs) {
