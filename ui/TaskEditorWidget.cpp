@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace slidemill {
@@ -126,16 +127,18 @@ void SelectCode(QComboBox* box, int32_t code) {
         box->setCurrentIndex(index);
 }
 
-// Writes text into an editable box unless it already shows it; the caret stays where it was
-// (or at the end when the text became shorter), so a field the user types in keeps working.
+// Writes text into an editable box unless it already shows it. A field the user types in keeps
+// working: when the text lost characters (a typed quote removed), the caret moves back by as
+// many, so it stays behind what was typed.
 void ShowText(QComboBox* box, const std::string& value) {
     const QString text = Q(value);
     QLineEdit* edit = box->lineEdit();
     if (edit->text() == text)
         return;
-    const int caret = edit->cursorPosition();
+    const qsizetype lost = std::max<qsizetype>(0, edit->text().size() - text.size());
+    const qsizetype caret = std::clamp<qsizetype>(edit->cursorPosition() - lost, 0, text.size());
     edit->setText(text);
-    edit->setCursorPosition(std::min(caret, static_cast<int>(text.size())));
+    edit->setCursorPosition(static_cast<int>(caret));
 }
 
 void ShowChecked(QAbstractButton* button, bool checked) {

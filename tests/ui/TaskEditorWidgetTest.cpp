@@ -169,6 +169,13 @@ TEST_F(TaskEditorWidgetTest, TypedPathsLoseTheirQuotesAndAWildcardEnablesTheFold
     EXPECT_TRUE(Get<QCheckBox>("chkDoSubfoldersSpecialized")->isEnabled());
     EXPECT_FALSE(Get<QPushButton>("cmdTargetFileSpecialized")->isEnabled());
 
+    // A quote typed inside a path goes, and typing goes on where it was.
+    QLineEdit* target = Edit("cbTargetFileSpecialized");
+    target->setText("/data/.txt");
+    target->setCursorPosition(6);
+    QTest::keyClicks(target, "\"all");
+    EXPECT_EQ(target->text(), "/data/all.txt");
+
     // Ctrl+A takes the whole path, ready to be typed over.
     QLineEdit* original = Edit("cbOriginalFileSpecialized");
     original->setCursorPosition(3);
