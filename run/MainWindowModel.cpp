@@ -657,7 +657,8 @@ void MainWindowModel::CurrentRowChanged() {
 
 void MainWindowModel::TabSelected(int index) {
     UpdateMenuToolbar();
-    if (index == 0 && !SuppressControlEvents())
+    // A look at the log must not throw away an edit that is not yet in its row.
+    if (index == 0 && !SuppressControlEvents() && !bCurrentActionItemDirty_)
         LoadCurrentRow();
 }
 

@@ -365,15 +365,19 @@ TEST_F(MainWindowModelTest, ARunMarksEachTaskLogsTheFailureAndRewindClearsTheMar
 TEST_F(MainWindowModelTest, APauseFromInsideASlowConversionStopsTheRun) {
     AddConversions({"a", "b", "c"});
     bool pausedInside = false;
+    bool closedInside = true;
     bool pauseEnabledInside = false;
     parts.component.onConvert = [&](const ConversionProperties& p) {
         if (p.SourceFile == t.str() + "in/b.ppt") {
             pauseEnabledInside = model->States().keyPause && !model->States().keyConvert;
+            closedInside = model->Close();
             pausedInside = model->Pause();
         }
     };
     EXPECT_EQ(model->Begin(), RunEnd::Paused);
     EXPECT_TRUE(pausedInside);
+    EXPECT_FALSE(closedInside) << "the window stays open while a run is in progress";
+    EXPECT_EQ(parts.shutDowns, 0);
     EXPECT_TRUE(pauseEnabledInside) << "only Pause is available during the run";
     EXPECT_EQ(parts.component.calls.size(), 2u) << "the third task never starts";
     EXPECT_EQ(Tasks().CellText(1, kColPass), "+");
@@ -563,6 +567,19 @@ TEST_F(MainWindowModelTest, TheCommandsFollowTheJobTheTabAndTheScheduler) {
     view.logPage = false;
     model->TabSelected(0);
     EXPECT_TRUE(model->States().keyAdd);
+
+    // Back from the log, the task page shows its row again, unless the editor holds an edit.
+    AddConversions({"x"});
+    SelectRow(1);
+    Editor().sTargetFile = "changed without telling";
+    model->TabSelected(0);
+    EXPECT_EQ(fs::path(Editor().sTargetFile).stem(), "x");
+    model->PathEdited(EditorPathField::Target, t.str() + "out/kept.pdf");
+    model->TabSelected(1);
+    model->TabSelected(0);
+    EXPECT_EQ(Editor().sTargetFile, t.str() + "out/kept.pdf");
+    model->ClearEditorDirty();
+    model->NewJob();
 
     AddConversions({"a", "b"});
     bool scheduler = true;
