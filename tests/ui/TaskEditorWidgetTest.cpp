@@ -5,6 +5,7 @@
 #include "core/RunControl.h"
 #include "run/RunStatus.h"
 #include "support/FakeRunParts.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 #include "ui/PathDrop.h"
 
@@ -25,52 +26,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 
 namespace slidemill {
 namespace {
 
+using test::ScriptedPrompt;
 using test::TempFolder;
-
-// Answers from a script; a question or dialog the script did not expect fails the test.
-class ScriptedPrompt final : public Prompt {
-public:
-    std::deque<PromptAnswer> answers;
-    std::deque<std::string> files;
-    std::deque<std::string> folders;
-    std::vector<std::string> questions;
-    std::vector<FileDialogRequest> fileRequests;
-
-    PromptAnswer Ask(const std::string& text, const std::string& title, PromptButtons, PromptIcon) override {
-        questions.push_back(title + ": " + text);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << title << ": " << text;
-            return PromptAnswer::Cancel;
-        }
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::string PickFile(FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        return Next(files, "file dialog");
-    }
-    std::string PickFolder(const std::string&, const std::string&) override {
-        return Next(folders, "folder browser");
-    }
-
-private:
-    static std::string Next(std::deque<std::string>& script, const char* what) {
-        if (script.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return {};
-        }
-        std::string next = script.front();
-        script.pop_front();
-        return next;
-    }
-};
 
 // The part of the main window the editor depends on: it shows the editor again when the model
 // says so and records what would be opened on the desktop.
@@ -115,6 +77,7 @@ protected:
         model.Load();
         widget.FillLists();
     }
+    void TearDown() override { prompt.Finish(); }
 
     template <class T> T* Get(const char* name) {
         T* child = widget.findChild<T*>(name);
@@ -226,14 +189,15 @@ TEST_F(TaskEditorWidgetTest, TheSpecialRequestEntryAsksAndKeepsTheChosenProcess)
     Get<QRadioButton>("rbActionToDo1")->click();
     ChooseCode("cbSpecialProcesses", kSpecialSearchReplace);
 
-    prompt.answers = {PromptAnswer::Cancel};
+    prompt.Answer(PromptAnswer::Cancel);
     ChooseCode("cbSpecialProcesses", kSpecialNotListed);
     EXPECT_EQ(prompt.questions.size(), 1u);
     EXPECT_TRUE(view.opened.empty());
     EXPECT_EQ(model.Editor().lSpecialProcess, kSpecialSearchReplace);
     EXPECT_EQ(Get<QComboBox>("cbSpecialProcesses")->currentData().toInt(), kSpecialSearchReplace);
 
-    prompt.answers = {PromptAnswer::OK, PromptAnswer::OK};
+    prompt.Answer(PromptAnswer::OK);
+    prompt.Answer(PromptAnswer::OK);
     ChooseCode("cbSpecialProcesses", kSpecialNotListed);
     ASSERT_EQ(view.opened.size(), 1u);
     EXPECT_EQ(view.opened[0].rfind("mailto:", 0), 0u) << view.opened[0];
@@ -318,7 +282,7 @@ TEST_F(TaskEditorWidgetTest, ARowLoadedByTheModelShowsWithoutMarkingTheTaskChang
     Get<QCheckBox>("chkDoSubfolders")->setChecked(false);
     ChooseCode("cbFileTypeTarget", 32);
     Get<QPushButton>("cmdAdd")->click();
-    ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front();
+    ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front().text;
     Grid& grid = model.Document().fgToDo;
     ASSERT_EQ(grid.Rows(), 3) << "the task was not added";
     EXPECT_FALSE(model.EditorDirty());
@@ -380,20 +344,20 @@ TEST_F(TaskEditorWidgetTest, AValidationMessagePointsAtItsFieldWithTheTextSelect
 
 TEST_F(TaskEditorWidgetTest, PickerButtonsFillTheirFieldsFromTheDialogs) {
     const std::string deck = folder.file("in/Outline.ppt");
-    prompt.files = {deck};
+    prompt.PickFileAnswer(deck);
     Get<QPushButton>("cmdOriginalFile")->click();
     ASSERT_EQ(prompt.fileRequests.size(), 1u);
     EXPECT_EQ(prompt.fileRequests[0].title, "Select Original");
     EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), deck);
 
-    prompt.folders = {folder.str() + "out"};
+    prompt.PickFolderAnswer(folder.str() + "out");
     Get<QPushButton>("cmdTargetFolder")->click();
     const std::string target = Edit("cbTargetFile")->text().toStdString();
     EXPECT_EQ(target.rfind(folder.str() + "out/*", 0), 0u) << target;
     EXPECT_EQ(model.Editor().sTargetFile, target);
 
     // A cancelled dialog leaves the field alone.
-    prompt.files = {""};
+    prompt.PickFileAnswer("");
     Get<QPushButton>("cmdOriginalFile")->click();
     EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), deck);
 
