@@ -3,6 +3,7 @@
 #include "ui/TaskEditorWidget.h"
 
 #include "core/RunControl.h"
+#include "core/TaskGrid.h"
 #include "run/RunStatus.h"
 #include "support/FakeRunParts.h"
 #include "support/ScriptedPrompt.h"
@@ -313,6 +314,41 @@ TEST_F(TaskEditorWidgetTest, ARowLoadedByTheModelShowsWithoutMarkingTheTaskChang
     originals->setCurrentIndex(remembered);
     EXPECT_EQ(model.Editor().sOriginalFile, deck);
     EXPECT_TRUE(model.EditorDirty());
+}
+
+TEST_F(TaskEditorWidgetTest, TheCommandButtonsAddUpdateAndDeleteRows) {
+    const std::string first = folder.file("in/First.ppt");
+    const std::string second = folder.file("in/Second.ppt");
+    const std::string out = folder.folder("out");
+    Grid& grid = model.Document().fgToDo;
+    for (const std::string& deck : {first, second}) {
+        Type("cbOriginalFile", QString::fromStdString(deck));
+        Type("cbTargetFile",
+             QString::fromStdString(out + "/" + std::filesystem::path(deck).stem().string() + ".pdf"));
+        ChooseCode("cbFileTypeTarget", 32);
+        Get<QPushButton>("cmdAdd")->click();
+    }
+    ASSERT_EQ(grid.Rows(), 4) << "two tasks, the header and the new-task row";
+
+    grid.SetRow(1);
+    model.CurrentRowChanged();
+    EXPECT_FALSE(Get<QPushButton>("cmdUpdate")->isEnabled()) << "nothing to write back yet";
+    EXPECT_TRUE(Get<QPushButton>("cmdRemove")->isEnabled());
+    const std::string renamed = out + "/Renamed.pdf";
+    Type("cbTargetFile", QString::fromStdString(renamed));
+    ASSERT_TRUE(Get<QPushButton>("cmdUpdate")->isEnabled());
+    Get<QPushButton>("cmdUpdate")->click();
+    EXPECT_EQ(grid.CellText(1, kColTarget), renamed);
+    EXPECT_FALSE(model.EditorDirty());
+    EXPECT_EQ(grid.Rows(), 4);
+
+    Get<QPushButton>("cmdRemove")->click();
+    ASSERT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.CellText(1, kColOriginal), second);
+    EXPECT_EQ(grid.CellText(1, kColNumber), "1");
+    // The remaining row is in the editor now.
+    EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), second);
+    EXPECT_FALSE(Get<QPushButton>("cmdPause")->isEnabled()) << "no run to pause";
 }
 
 TEST_F(TaskEditorWidgetTest, AValidationMessagePointsAtItsFieldWithTheTextSelected) {
