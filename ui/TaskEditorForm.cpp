@@ -362,8 +362,8 @@ void BuildTaskEditorForm(TaskEditorForm& w, QWidget* owner) {
         auto* groups = new QWidget;
         auto* groupRow = new QHBoxLayout(groups);
         groupRow->setContentsMargins(0, 0, 0, 0);
-        groupRow->addWidget(w.searchReplaceGroup, 1);
-        groupRow->addWidget(w.launchGroup, 1);
+        groupRow->addWidget(w.searchReplaceGroup, 1, Qt::AlignTop);
+        groupRow->addWidget(w.launchGroup, 1, Qt::AlignTop);
         groups->setMinimumHeight(
             std::max(w.searchReplaceGroup->sizeHint().height(), w.launchGroup->sizeHint().height()));
         layout->addWidget(groups);
