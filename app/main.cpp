@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
         if (window.wanted) {
             // The window's conversions are the window's: messages go to boxes, not to a console.
             OfficeRunParts parts(EngineOptionsFromEnvironment(), SettingsFilePath());
-            WindowProgramOptions options;
+            WindowSessionOptions options;
             options.programName = name;
             options.settingsFile = SettingsFilePath();
             options.jobToOpen = window.jobToOpen;
