@@ -32,7 +32,7 @@ processes_of_this_home() {
         if { tr "\0" "\n" <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "HOME=$HOME"; then
             cat "/proc/$pid/comm" 2>/dev/null
         fi
-    done
+    done | grep -vxE 'bash|tr|cat|grep|sleep|timeout'  # this script's own helpers
 }
 
 # Whether the process catches SIGTERM (bit 15 of its caught-signal mask): the window program
