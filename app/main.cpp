@@ -1,5 +1,7 @@
 // The program's entry point: fixes the settings location, installs the demo folders on first
-// run, then runs the command line unattended and ends with an exit code for scripts.
+// run, then runs the command line unattended and ends with an exit code for scripts, or shows
+// the window when the line asks for it (no arguments, or a job to open). It sits outside the
+// layer folders because it is the one place that joins the command line and the window.
 #include "cli/AutomationArguments.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandLineSession.h"
@@ -23,6 +25,9 @@
 #ifdef SLIDEMILL_WITH_ENGINE
 #include "engine/OfficeRunParts.h"
 #endif
+#ifdef SLIDEMILL_WITH_GUI
+#include "ui/WindowProgram.h"
+#endif
 
 #include <algorithm>
 #include <charconv>
@@ -45,10 +50,18 @@ std::string ProgramName(const char* argv0) {
     return name.empty() ? "slidemill" : name;
 }
 
+// What the command line asked of the window: an empty line shows it, /J file /O shows it with
+// the job opened.
+struct WindowRequest {
+    bool wanted = false;
+    std::string jobToOpen;
+};
+
 // settingsProblem: why the settings file could not be read (empty when it could); the run then
-// says so on standard error and in its log.
+// says so on standard error and in its log. When the line wants the window, window says so and
+// the result is only meaningful for a build without one.
 [[maybe_unused]] int Run(RunParts& parts, const std::vector<std::string>& arguments, const std::string& name,
-                         const std::string& settingsProblem) {
+                         const std::string& settingsProblem, WindowRequest& window) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
     CommandLineContext context;
@@ -76,11 +89,18 @@ std::string ProgramName(const char* argv0) {
         return kExitSuccess;
     }
     if (windowWanted) {
-        std::cerr << name << ": the window is not built yet, so "
+        window.wanted = true;
+        if (runStatus == kRunStatusOpenedJob)
+            window.jobToOpen = run.Task().sCLBatchJobFile;
+#ifdef SLIDEMILL_WITH_GUI
+        return kExitSuccess;
+#else
+        std::cerr << name << ": this build has no window (configured with SLIDEMILL_GUI=OFF), so "
                   << (runStatus == kRunStatusOpenedJob ? "the job was not opened"
                                                        : "there is nothing to show")
                   << ". Give a command line to convert (" << name << " /? lists the switches).\n";
         return kExitInvalidLine;
+#endif
     }
     if (runStatus == kRunStatusInvalidLine)
         std::cerr << RefusalText(name, run.Task().sErr, run.Task().sLogFile);
@@ -142,11 +162,27 @@ int main(int argc, char** argv) {
         FixSettingsLocation();
         InstallDemoFolders();
 #ifdef SLIDEMILL_WITH_ENGINE
-        // Without a window every conversion here comes from the command line.
-        EngineOptions engineOptions = EngineOptionsFromEnvironment();
-        engineOptions.commandLineMode = true;
-        OfficeRunParts parts(engineOptions, SettingsFilePath());
-        return Run(parts, arguments, name, SettingsFileReadProblem());
+        WindowRequest window;
+        int exitCode = 0;
+        {
+            // Until the line asks for the window, every conversion here comes from the command line.
+            EngineOptions engineOptions = EngineOptionsFromEnvironment();
+            engineOptions.commandLineMode = true;
+            OfficeRunParts parts(engineOptions, SettingsFilePath());
+            exitCode = Run(parts, arguments, name, SettingsFileReadProblem(), window);
+        }
+#ifdef SLIDEMILL_WITH_GUI
+        if (window.wanted) {
+            // The window's conversions are the window's: messages go to boxes, not to a console.
+            OfficeRunParts parts(EngineOptionsFromEnvironment(), SettingsFilePath());
+            WindowSessionOptions options;
+            options.programName = name;
+            options.settingsFile = SettingsFilePath();
+            options.jobToOpen = window.jobToOpen;
+            return RunWindowProgram(argc, argv, parts, options);
+        }
+#endif
+        return exitCode;
 #else
         std::cerr << name
                   << ": this build has no conversion engine (configured with SLIDEMILL_ENGINE=OFF).\n";

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The window program on a real display with the real engine: the demo job opened with /O, F5
+# starts it, and SIGTERM while the office converts ends the program with exit code 0 and no
+# office left behind. Run under xvfb-run; HOME is a fresh folder, so the demo folders are
+# installed there at the first start.
+# Usage: xvfb-run -a window_office.sh SLIDEMILL_BINARY
+set -u
+bin=$1
+[ -x "$bin" ] || { echo "FAIL no program at $bin"; exit 1; }
+[ -n "${DISPLAY:-}" ] || { echo "FAIL no X display: run this under xvfb-run"; exit 1; }
+command -v xdotool >/dev/null || { echo "FAIL xdotool is not installed (scripts/setup installs it)"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+       XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/run"
+unset QT_QPA_PLATFORM
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+settings_folder="$XDG_CONFIG_HOME/Lumenware, Inc/Slidemill"
+job="$settings_folder/Demo Conversion Jobs/Convert Demo Data to PDF.MJB"
+
+failures=0
+check() { # description, command...
+    local what=$1; shift
+    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+
+# The names of the processes started from this test's home: the program and its offices.
+processes_of_this_home() {
+    local pid
+    for pid in $(pgrep -u "$(id -u)" 2>/dev/null); do
+        [ "$pid" = "$$" ] && continue
+        if { tr "\0" "\n" <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "HOME=$HOME"; then
+            cat "/proc/$pid/comm" 2>/dev/null
+        fi
+    done | grep -vxE 'bash|tr|cat|grep|sleep|timeout'  # this script's own helpers
+}
+office_running() { processes_of_this_home | grep -q soffice; }
+wait_for() { # seconds, command...: polls every 0.2 s
+    local tries=$(($1 * 5)); shift
+    until "$@"; do
+        tries=$((tries - 1)); [ "$tries" -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
+
+# The first start installs the demo folders; the job names its decks under them.
+"$bin" /? >/dev/null 2>&1
+check "the demo job was installed" test -f "$job"
+
+"$bin" /J "$job" /O >"$work/stdout" 2>"$work/stderr" &
+pid=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name "Convert Demo Data to PDF" 2>/dev/null | head -1)
+check "the window shows the job's name in its title" test -n "$window"
+if [ -n "$window" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key --clearmodifiers F5
+fi
+check "F5 starts the run on an office" wait_for 90 office_running
+kill -TERM "$pid" 2>/dev/null
+wait_for 90 eval '! kill -0 "$pid" 2>/dev/null'
+if kill -0 "$pid" 2>/dev/null; then
+    echo "     still running 90 s after SIGTERM"
+    kill -KILL "$pid"
+fi
+wait "$pid"
+code=$?
+check "SIGTERM during the run ends the program with exit code 0 (got $code)" test "$code" -eq 0
+wait_for 10 eval '[ -z "$(processes_of_this_home)" ]'
+left=$(processes_of_this_home | tr '\n' ' ')
+check "no office or other process of this run is left (found: ${left:-none})" test -z "$left"
+check "the frame placement was saved" grep -q '^\[frmMainMDI\]' "$settings_folder/SLML_SearchHistory.INI"
+grep "^$(basename "$bin"):" "$work/stderr"
+
+if [ "$failures" -eq 0 ]; then echo "all window office checks passed"; exit 0; fi
+echo "$failures window office checks failed"; exit 1
