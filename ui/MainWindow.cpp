@@ -93,7 +93,6 @@ MainWindow::MainWindow(RunParts& parts, Prompt& prompt, const std::string& setti
 
     model_->Load();
     editor_->FillLists();
-    editor_->ShowEditor();
     ApplyOptimizeChecks(model_->Assembly().Parts().Component().OptimizeForSpeed());
     RecentListsChanged();
     JobCaptionChanged(model_->Document().sJobFile);
@@ -640,8 +639,9 @@ void MainWindow::RecentListsChanged() {
         w.mruEntries.push_back(action);
     }
     w.mruBottom->setVisible(!entries.empty());
+    // The editor's boxes offer their recently used texts too.
     if (editor_)
-        editor_->ShowEditor();
+        editor_->FillRecentLists();
 }
 
 void MainWindow::FocusTaskGrid() {

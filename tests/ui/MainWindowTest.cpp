@@ -13,6 +13,7 @@
 #include "ui/TaskEditorWidget.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -443,6 +444,22 @@ TEST_F(MainWindowTest, RecentJobsAreListedNewestFirstAndAMissingOneIsReported) {
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_NE(prompt.questions[0].text.find("does not exist."), std::string::npos);
     EXPECT_NE(prompt.questions[0].text.find(gone), std::string::npos);
+}
+
+TEST_F(MainWindowTest, AnAddedTaskOffersItsPathsInTheEditorsRecentBoxes) {
+    const std::string source = Deck("offered.pptx");
+    EditorState& editor = window->Model().Editor();
+    editor.sActionToDo = "C";
+    editor.sOriginalFile = source;
+    editor.sTargetFile = folder.str() + "out/offered.pdf";
+    editor.lTargetFileType = 32;
+    window->Model().EditorEdited();
+    Action("keyAdd").trigger();
+    ASSERT_EQ(Tasks().CellText(1, kColOriginal), source);
+    auto* box = window->Editor().findChild<QComboBox*>(QStringLiteral("cbOriginalFile"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(box->findText(QString::fromStdString(source)), 0);
+    EXPECT_EQ(box->currentText(), QString::fromStdString(source));
 }
 
 TEST_F(MainWindowTest, TheTitleFollowsTheJobAndOptimizeIsACheckedPair) {
