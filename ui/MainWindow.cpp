@@ -72,6 +72,9 @@ struct MainWindow::Widgets {
     // The view's selection is being changed by the program, not by the user.
     bool syncingSelection = false;
     bool closeAfterRun = false;
+    // Runs begun here that have not returned yet. A paused run is no longer running, but its
+    // runner is still further up the stack until it returns.
+    int runsOnStack = 0;
     bool closed = false;
 
     QAction* Action(const char* name) const { return actions.at(QString::fromLatin1(name)); }
@@ -526,10 +529,12 @@ void MainWindow::ApplyOptimizeChecks(bool speed) {
 
 RunEnd MainWindow::BeginRun() {
     Widgets& w = *widgets_;
+    ++w.runsOnStack;
     const RunEnd end = model_->Begin();
+    --w.runsOnStack;
     if (end != RunEnd::Busy)
         w.status->HideListProgress();
-    if (end != RunEnd::Busy && w.closeAfterRun) {
+    if (w.runsOnStack == 0 && w.closeAfterRun) {
         // The close that paused this run goes on now that the runner has returned.
         w.closeAfterRun = false;
         QTimer::singleShot(0, this, &QWidget::close);
@@ -543,7 +548,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (model_->IsRunning()) {
+    if (model_->IsRunning() || w.runsOnStack > 0) {
         // The runner is inside a checkpoint further up this very stack: it must return before
         // anything it uses goes. Pause it; the close comes back once Begin has returned.
         w.closeAfterRun = true;

@@ -411,11 +411,20 @@ TEST_F(MainWindowTest, ClosingDuringARunPausesItAndClosesOnceTheRunHasReturned) 
     parts.component.onConvert = [&](const ConversionProperties&) {
         if (!first.exchange(false))
             return;
-        QTimer::singleShot(0, target, [&] {
-            target->close();
-            closedDuringConversion = !target->isVisible();
-        });
-        std::this_thread::sleep_for(300ms);
+        const auto closeNow = [&] {
+            QMetaObject::invokeMethod(
+                target,
+                [&] {
+                    target->close();
+                    closedDuringConversion = closedDuringConversion || !target->isVisible();
+                },
+                Qt::QueuedConnection);
+        };
+        closeNow();
+        std::this_thread::sleep_for(100ms);
+        // The user closes again while the paused conversion has not returned yet.
+        closeNow();
+        std::this_thread::sleep_for(200ms);
     };
 
     Action("keyConvert").trigger();
