@@ -222,10 +222,10 @@ void MainWindow::BuildActions() {
     AddAction("mnuAddConversionJob", "&Add Conversion Job", "", [&m] { m.AddTask(); });
     AddAction("mnuRemoveConversionJob", "&Delete Conversion Job", "", [&m] { m.DeleteTask(); });
     AddAction("mnuUpdateConversionJob", "&Update Conversion Job", "", [&m] { m.UpdateTask(); });
-    AddAction("mnuMoveUp", "Move Up (Ctrl+U)", "", [&m] { m.MoveTask(MoveKind::Up); });
-    AddAction("mnuMoveDown", "Move Down (Ctrl+D)", "", [&m] { m.MoveTask(MoveKind::Down); });
-    AddAction("mnuMoveFirst", "Move to First", "", [&m] { m.MoveTask(MoveKind::First); });
-    AddAction("mnuMoveLast", "Move To Last", "", [&m] { m.MoveTask(MoveKind::Last); });
+    AddAction("mnuMoveUp", "Move Up (Ctrl+U)", "", [this] { MoveTask(MoveKind::Up); });
+    AddAction("mnuMoveDown", "Move Down (Ctrl+D)", "", [this] { MoveTask(MoveKind::Down); });
+    AddAction("mnuMoveFirst", "Move to First", "", [this] { MoveTask(MoveKind::First); });
+    AddAction("mnuMoveLast", "Move To Last", "", [this] { MoveTask(MoveKind::Last); });
     AddAction("mnuBeginConversionJob", "&Begin Conversion Job", "", [this] {
         BeginRun();
     })->setShortcut(QKeySequence(Qt::Key_F5));
@@ -241,10 +241,10 @@ void MainWindow::BuildActions() {
     schedule->setEnabled(false);
 
     // The grid's context menu.
-    AddAction("mnuPopupMoveUp", "Move Up (Ctrl+U)", "", [&m] { m.MoveTask(MoveKind::Up); });
-    AddAction("mnuPopupMoveDown", "Move Down (Ctrl+D)", "", [&m] { m.MoveTask(MoveKind::Down); });
-    AddAction("mnuPopupMoveFirst", "Move to First", "", [&m] { m.MoveTask(MoveKind::First); });
-    AddAction("mnuPopupMoveLast", "Move To Last", "", [&m] { m.MoveTask(MoveKind::Last); });
+    AddAction("mnuPopupMoveUp", "Move Up (Ctrl+U)", "", [this] { MoveTask(MoveKind::Up); });
+    AddAction("mnuPopupMoveDown", "Move Down (Ctrl+D)", "", [this] { MoveTask(MoveKind::Down); });
+    AddAction("mnuPopupMoveFirst", "Move to First", "", [this] { MoveTask(MoveKind::First); });
+    AddAction("mnuPopupMoveLast", "Move To Last", "", [this] { MoveTask(MoveKind::Last); });
     AddAction("mnuPopupDelete", "&Delete", "", [&m] { m.DeleteTask(); });
     // A double click on a task opens its advanced options once that dialog exists.
     AddAction("actAdvancedOptions", "Advanced Options", "", {})->setEnabled(false);
@@ -383,13 +383,16 @@ void MainWindow::BuildPages() {
     });
     auto* up = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_U), w.taskView, nullptr, nullptr,
                              Qt::WidgetWithChildrenShortcut);
-    connect(up, &QShortcut::activated, this, [this] { model_->MoveTask(MoveKind::Up); });
+    connect(up, &QShortcut::activated, this, [this] { MoveTask(MoveKind::Up); });
     auto* down = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), w.taskView, nullptr, nullptr,
                                Qt::WidgetWithChildrenShortcut);
-    connect(down, &QShortcut::activated, this, [this] { model_->MoveTask(MoveKind::Down); });
+    connect(down, &QShortcut::activated, this, [this] { MoveTask(MoveKind::Down); });
     auto* del = new QShortcut(QKeySequence(Qt::Key_Delete), w.taskView, nullptr, nullptr,
                               Qt::WidgetWithChildrenShortcut);
-    connect(del, &QShortcut::activated, this, [this] { model_->DeleteTask(); });
+    connect(del, &QShortcut::activated, this, [this] {
+        if (widgets_->Action("keyRemove")->isEnabled())
+            model_->DeleteTask();
+    });
     connect(w.taskView, &QAbstractItemView::doubleClicked, this, [this] {
         QAction* advanced = widgets_->Action("actAdvancedOptions");
         if (advanced->isEnabled())
@@ -527,11 +530,23 @@ void MainWindow::ApplyOptimizeChecks(bool speed) {
     widgets_->Action("mnuOptimizeForMemory")->setChecked(!speed);
 }
 
+void MainWindow::MoveTask(MoveKind kind) {
+    // Rows never move under a run, also not under a paused one that has not returned.
+    if (!RunOnStack())
+        model_->MoveTask(kind);
+}
+
+bool MainWindow::RunOnStack() const {
+    return widgets_->runsOnStack > 0 || model_->IsRunning();
+}
+
 RunEnd MainWindow::BeginRun() {
     Widgets& w = *widgets_;
     ++w.runsOnStack;
     const RunEnd end = model_->Begin();
     --w.runsOnStack;
+    // The commands held back while the paused run was returning are offered again.
+    model_->UpdateMenuToolbar();
     if (end != RunEnd::Busy)
         w.status->HideListProgress();
     if (w.runsOnStack == 0 && w.closeAfterRun) {
@@ -572,10 +587,18 @@ void MainWindow::EditorChanged() {
         editor_->ShowEditor();
 }
 
-void MainWindow::CommandStatesChanged(const CommandStates& states) {
+void MainWindow::CommandStatesChanged(const CommandStates& modelStates) {
     Widgets& w = *widgets_;
     if (w.actions.empty() || !w.taskView)
         return; // the model speaks before the window has its parts
+    CommandStates states = modelStates;
+    if (w.runsOnStack > 0 && !states.keyPause) {
+        // Paused, but the runner has not returned from its conversion yet: a new run, a
+        // rewind or a changed grid would happen underneath it. Only saving stays.
+        states.keyNew = states.keyOpen = states.keyAdd = states.keyRemove = states.keyUpdate = false;
+        states.keyRewind = states.keyConvert = false;
+        states.KeySaveLogAsConversionJob = false;
+    }
     const auto set = [&w](const char* name, bool enabled) { w.Action(name)->setEnabled(enabled); };
     set("keyNew", states.keyNew);
     set("mnuNewConversionJob", states.keyNew);

@@ -74,6 +74,9 @@ private:
     void ApplyOptimizeChecks(bool speed);
     // Runs the job; a close asked for during the run follows once it has returned.
     RunEnd BeginRun();
+    // A run is in progress, or paused but not yet returned.
+    bool RunOnStack() const;
+    void MoveTask(MoveKind kind);
 
     // MainWindowView.
     void EditorChanged() override;

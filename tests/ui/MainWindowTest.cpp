@@ -349,6 +349,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
 
     std::atomic<qint64> pauseSeenAfterMs{-1};
     std::vector<bool> busyStates;
+    std::vector<bool> pausedStates;
     MainWindow* target = window.get();
     JobRunner& runner = window->Model().Runner();
     parts.component.onConvert = [&](const ConversionProperties& properties) {
@@ -367,6 +368,9 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
                 busyStates = {Enabled("keyPause"), ButtonEnabled("cmdPause"), Enabled("keyConvert"),
                               Enabled("keyAdd"),   ButtonEnabled("cmdAdd"),   Enabled("keyNew")};
                 target->FindAction(QStringLiteral("keyPause"))->trigger();
+                // Paused, but the conversion has not returned: nothing may begin under it.
+                pausedStates = {Enabled("keyConvert"), Enabled("keyRewind"), Enabled("keyNew"),
+                                Enabled("keyOpen"), ButtonEnabled("cmdAdd")};
                 if (!runner.Running())
                     pauseSeenAfterMs = std::chrono::duration_cast<std::chrono::milliseconds>(
                                            std::chrono::steady_clock::now() - pressed)
@@ -388,6 +392,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
     RecordProperty("pauseLatencyMs", static_cast<int>(pauseSeenAfterMs.load()));
     EXPECT_GE(run.elapsed(), 3000);
     EXPECT_EQ(busyStates, (std::vector<bool>{true, true, false, false, false, false}));
+    EXPECT_EQ(pausedStates, (std::vector<bool>{false, false, false, false, false}));
     EXPECT_GT(ticks, 20);
     EXPECT_GT(counter.timers, 20);
     EXPECT_GT(counter.paints, 0);
