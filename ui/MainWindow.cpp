@@ -109,7 +109,6 @@ MainWindow::~MainWindow() {
     // they observe.
     delete editor_;
     editor_ = nullptr;
-    // The views go before the models they show, and the models before the grids they observe.
     widgets_->taskView->setModel(nullptr);
     widgets_->logView->setModel(nullptr);
     delete widgets_->taskModel;
