@@ -538,8 +538,11 @@ void MainWindowModel::NewJob() {
 bool MainWindowModel::OpenJob(const std::string& path) {
     if (!states_.keyOpen)
         return false;
+    jobReplaced_ = false;
     const bool opened = Document().ConversionJobOpen(path);
-    LoadCurrentRow();
+    // A cancelled or refused open leaves the grid, so the editor keeps what the user typed.
+    if (jobReplaced_)
+        LoadCurrentRow();
     UpdateMenuToolbar();
     return opened;
 }
@@ -654,7 +657,8 @@ void MainWindowModel::CurrentRowChanged() {
 
 void MainWindowModel::TabSelected(int index) {
     UpdateMenuToolbar();
-    if (index == 0 && !SuppressControlEvents())
+    // A look at the log must not throw away an edit that is not yet in its row.
+    if (index == 0 && !SuppressControlEvents() && !bCurrentActionItemDirty_)
         LoadCurrentRow();
 }
 
@@ -689,6 +693,8 @@ bool MainWindowModel::IsRunning() const {
 }
 
 void MainWindowModel::JobCaption(const std::string& caption) {
+    // The document names its job only when it has a new one (or none).
+    jobReplaced_ = true;
     view_.JobCaptionChanged(caption);
 }
 

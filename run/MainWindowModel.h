@@ -175,6 +175,7 @@ private:
     MainWindowSettings settings_;
     std::function<bool()> schedulerEnabled_;
     bool loaded_ = false;
+    bool jobReplaced_ = false;
     bool bCurrentActionItemDirty_ = false;
     bool targetTypePicked_ = false;
     int lastOriginalFilterIndex_ = 1;

@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,12 +44,17 @@ public:
     std::vector<std::string> opened;
     bool logPage = false;
     bool visible = true;
+    bool failFocus = false; // an unexpected fault inside a command
 
     void EditorChanged() override { ++editorChanges; }
     void CommandStatesChanged(const CommandStates& s) override { states.push_back(s); }
     void JobCaptionChanged(const std::string& caption) override { captions.push_back(caption); }
     void RecentListsChanged() override { ++recentChanges; }
-    void FocusTaskGrid() override { ++gridFocus; }
+    void FocusTaskGrid() override {
+        ++gridFocus;
+        if (failFocus)
+            throw std::runtime_error("the grid is gone");
+    }
     void FocusEditorField(TaskEditorField field) override { focusedFields.push_back(field); }
     bool LogPageSelected() const override { return logPage; }
     bool WindowVisible() const override { return visible; }
@@ -157,6 +163,27 @@ TEST_F(MainWindowModelTest, AnAddThatFailsValidationExplainsAndAddsNothing) {
     EXPECT_FALSE(model->Document().bAskToSaveMJBFileBeforeExit);
 }
 
+TEST_F(MainWindowModelTest, AnUnexpectedFaultInAddOrUpdateIsShownAsAnError) {
+    AddConversions({"a"});
+    view.failFocus = true;
+    EditConversion("b");
+    prompt.Answer(PromptAnswer::OK);
+    EXPECT_FALSE(model->AddTask());
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].title, "Error");
+    EXPECT_EQ(prompt.questions[0].text, "AddFileToConvertGUIErr: Unable to add\r\rthe grid is gone");
+
+    view.failFocus = false;
+    SelectRow(1);
+    model->PathEdited(EditorPathField::Target, t.str() + "out/other.pdf");
+    view.failFocus = true;
+    prompt.Answer(PromptAnswer::OK);
+    EXPECT_FALSE(model->UpdateTask());
+    ASSERT_EQ(prompt.questions.size(), 2u);
+    EXPECT_EQ(prompt.questions[1].text, "ConversionJobUpdate: Unable to update\r\rthe grid is gone");
+    view.failFocus = false;
+}
+
 TEST_F(MainWindowModelTest, MovesKeepTheNumbersAndFirstUpOrLastDownDoNothing) {
     AddConversions({"a", "b", "c"});
     SelectRow(1);
@@ -259,9 +286,19 @@ TEST_F(MainWindowModelTest, TheCaptionFollowsSaveAsOpenAndNew) {
     EXPECT_EQ(view.captions.back(), "Quarterly Decks.MJB");
     model->NewJob();
     EXPECT_EQ(view.captions.back(), "*");
+
     ASSERT_TRUE(model->OpenJob(path));
     EXPECT_EQ(view.captions.back(), "Quarterly Decks.MJB");
     EXPECT_EQ(fs::path(Editor().sOriginalFile).stem(), "a") << "the first task comes into the editor";
+
+    // A cancelled open keeps the job and the edit of its row.
+    model->PathEdited(EditorPathField::Target, t.str() + "out/typed.pdf");
+    const std::size_t captions = view.captions.size();
+    prompt.PickFileAnswer("");
+    EXPECT_FALSE(model->OpenJob());
+    EXPECT_EQ(view.captions.size(), captions);
+    EXPECT_EQ(Editor().sTargetFile, t.str() + "out/typed.pdf");
+    EXPECT_TRUE(model->EditorDirty());
 }
 
 TEST_F(MainWindowModelTest, RecentJobsOpenAndAMissingOneSaysSo) {
@@ -328,15 +365,19 @@ TEST_F(MainWindowModelTest, ARunMarksEachTaskLogsTheFailureAndRewindClearsTheMar
 TEST_F(MainWindowModelTest, APauseFromInsideASlowConversionStopsTheRun) {
     AddConversions({"a", "b", "c"});
     bool pausedInside = false;
+    bool closedInside = true;
     bool pauseEnabledInside = false;
     parts.component.onConvert = [&](const ConversionProperties& p) {
         if (p.SourceFile == t.str() + "in/b.ppt") {
             pauseEnabledInside = model->States().keyPause && !model->States().keyConvert;
+            closedInside = model->Close();
             pausedInside = model->Pause();
         }
     };
     EXPECT_EQ(model->Begin(), RunEnd::Paused);
     EXPECT_TRUE(pausedInside);
+    EXPECT_FALSE(closedInside) << "the window stays open while a run is in progress";
+    EXPECT_EQ(parts.shutDowns, 0);
     EXPECT_TRUE(pauseEnabledInside) << "only Pause is available during the run";
     EXPECT_EQ(parts.component.calls.size(), 2u) << "the third task never starts";
     EXPECT_EQ(Tasks().CellText(1, kColPass), "+");
@@ -526,6 +567,19 @@ TEST_F(MainWindowModelTest, TheCommandsFollowTheJobTheTabAndTheScheduler) {
     view.logPage = false;
     model->TabSelected(0);
     EXPECT_TRUE(model->States().keyAdd);
+
+    // Back from the log, the task page shows its row again, unless the editor holds an edit.
+    AddConversions({"x"});
+    SelectRow(1);
+    Editor().sTargetFile = "changed without telling";
+    model->TabSelected(0);
+    EXPECT_EQ(fs::path(Editor().sTargetFile).stem(), "x");
+    model->PathEdited(EditorPathField::Target, t.str() + "out/kept.pdf");
+    model->TabSelected(1);
+    model->TabSelected(0);
+    EXPECT_EQ(Editor().sTargetFile, t.str() + "out/kept.pdf");
+    model->ClearEditorDirty();
+    model->NewJob();
 
     AddConversions({"a", "b"});
     bool scheduler = true;

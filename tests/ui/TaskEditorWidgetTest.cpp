@@ -3,8 +3,10 @@
 #include "ui/TaskEditorWidget.h"
 
 #include "core/RunControl.h"
+#include "core/TaskGrid.h"
 #include "run/RunStatus.h"
 #include "support/FakeRunParts.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
 #include "ui/PathDrop.h"
 
@@ -25,52 +27,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 
 namespace slidemill {
 namespace {
 
+using test::ScriptedPrompt;
 using test::TempFolder;
-
-// Answers from a script; a question or dialog the script did not expect fails the test.
-class ScriptedPrompt final : public Prompt {
-public:
-    std::deque<PromptAnswer> answers;
-    std::deque<std::string> files;
-    std::deque<std::string> folders;
-    std::vector<std::string> questions;
-    std::vector<FileDialogRequest> fileRequests;
-
-    PromptAnswer Ask(const std::string& text, const std::string& title, PromptButtons, PromptIcon) override {
-        questions.push_back(title + ": " + text);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << title << ": " << text;
-            return PromptAnswer::Cancel;
-        }
-        const PromptAnswer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::string PickFile(FileDialogRequest& request) override {
-        fileRequests.push_back(request);
-        return Next(files, "file dialog");
-    }
-    std::string PickFolder(const std::string&, const std::string&) override {
-        return Next(folders, "folder browser");
-    }
-
-private:
-    static std::string Next(std::deque<std::string>& script, const char* what) {
-        if (script.empty()) {
-            ADD_FAILURE() << "unexpected " << what;
-            return {};
-        }
-        std::string next = script.front();
-        script.pop_front();
-        return next;
-    }
-};
 
 // The part of the main window the editor depends on: it shows the editor again when the model
 // says so and records what would be opened on the desktop.
@@ -115,6 +78,7 @@ protected:
         model.Load();
         widget.FillLists();
     }
+    void TearDown() override { prompt.Finish(); }
 
     template <class T> T* Get(const char* name) {
         T* child = widget.findChild<T*>(name);
@@ -169,6 +133,13 @@ TEST_F(TaskEditorWidgetTest, TypedPathsLoseTheirQuotesAndAWildcardEnablesTheFold
     EXPECT_TRUE(Get<QCheckBox>("chkDoSubfoldersSpecialized")->isEnabled());
     EXPECT_FALSE(Get<QPushButton>("cmdTargetFileSpecialized")->isEnabled());
 
+    // A quote typed inside a path goes, and typing goes on where it was.
+    QLineEdit* target = Edit("cbTargetFileSpecialized");
+    target->setText("/data/.txt");
+    target->setCursorPosition(6);
+    QTest::keyClicks(target, "\"all");
+    EXPECT_EQ(target->text(), "/data/all.txt");
+
     // Ctrl+A takes the whole path, ready to be typed over.
     QLineEdit* original = Edit("cbOriginalFileSpecialized");
     original->setCursorPosition(3);
@@ -219,14 +190,15 @@ TEST_F(TaskEditorWidgetTest, TheSpecialRequestEntryAsksAndKeepsTheChosenProcess)
     Get<QRadioButton>("rbActionToDo1")->click();
     ChooseCode("cbSpecialProcesses", kSpecialSearchReplace);
 
-    prompt.answers = {PromptAnswer::Cancel};
+    prompt.Answer(PromptAnswer::Cancel);
     ChooseCode("cbSpecialProcesses", kSpecialNotListed);
     EXPECT_EQ(prompt.questions.size(), 1u);
     EXPECT_TRUE(view.opened.empty());
     EXPECT_EQ(model.Editor().lSpecialProcess, kSpecialSearchReplace);
     EXPECT_EQ(Get<QComboBox>("cbSpecialProcesses")->currentData().toInt(), kSpecialSearchReplace);
 
-    prompt.answers = {PromptAnswer::OK, PromptAnswer::OK};
+    prompt.Answer(PromptAnswer::OK);
+    prompt.Answer(PromptAnswer::OK);
     ChooseCode("cbSpecialProcesses", kSpecialNotListed);
     ASSERT_EQ(view.opened.size(), 1u);
     EXPECT_EQ(view.opened[0].rfind("mailto:", 0), 0u) << view.opened[0];
@@ -311,7 +283,7 @@ TEST_F(TaskEditorWidgetTest, ARowLoadedByTheModelShowsWithoutMarkingTheTaskChang
     Get<QCheckBox>("chkDoSubfolders")->setChecked(false);
     ChooseCode("cbFileTypeTarget", 32);
     Get<QPushButton>("cmdAdd")->click();
-    ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front();
+    ASSERT_TRUE(prompt.questions.empty()) << prompt.questions.front().text;
     Grid& grid = model.Document().fgToDo;
     ASSERT_EQ(grid.Rows(), 3) << "the task was not added";
     EXPECT_FALSE(model.EditorDirty());
@@ -329,25 +301,99 @@ TEST_F(TaskEditorWidgetTest, ARowLoadedByTheModelShowsWithoutMarkingTheTaskChang
     EXPECT_EQ(Edit("cbTargetFile")->text().toStdString(), out);
     EXPECT_EQ(Get<QComboBox>("cbFileTypeTarget")->currentData().toInt(), 32);
     // What the user added is offered again in the boxes' lists.
-    EXPECT_GE(Get<QComboBox>("cbOriginalFile")->findText(QString::fromStdString(deck)), 0);
+    auto* originals = Get<QComboBox>("cbOriginalFile");
+    const int remembered = originals->findText(QString::fromStdString(deck));
+    ASSERT_GE(remembered, 0);
+    // Refilling the lists leaves the field showing the editor's value.
+    Type("cbOriginalFile", "/data/other.ppt");
+    widget.FillRecentLists();
+    EXPECT_EQ(Edit("cbOriginalFile")->text(), "/data/other.ppt");
+
+    // Choosing it from the list is an edit like typing it.
+    model.ClearEditorDirty();
+    originals->setCurrentIndex(remembered);
+    EXPECT_EQ(model.Editor().sOriginalFile, deck);
+    EXPECT_TRUE(model.EditorDirty());
+}
+
+TEST_F(TaskEditorWidgetTest, TheCommandButtonsAddUpdateAndDeleteRows) {
+    const std::string first = folder.file("in/First.ppt");
+    const std::string second = folder.file("in/Second.ppt");
+    const std::string out = folder.folder("out");
+    Grid& grid = model.Document().fgToDo;
+    for (const std::string& deck : {first, second}) {
+        Type("cbOriginalFile", QString::fromStdString(deck));
+        Type("cbTargetFile",
+             QString::fromStdString(out + "/" + std::filesystem::path(deck).stem().string() + ".pdf"));
+        ChooseCode("cbFileTypeTarget", 32);
+        Get<QPushButton>("cmdAdd")->click();
+    }
+    ASSERT_EQ(grid.Rows(), 4) << "two tasks, the header and the new-task row";
+
+    grid.SetRow(1);
+    model.CurrentRowChanged();
+    EXPECT_FALSE(Get<QPushButton>("cmdUpdate")->isEnabled()) << "nothing to write back yet";
+    EXPECT_TRUE(Get<QPushButton>("cmdRemove")->isEnabled());
+    const std::string renamed = out + "/Renamed.pdf";
+    Type("cbTargetFile", QString::fromStdString(renamed));
+    ASSERT_TRUE(Get<QPushButton>("cmdUpdate")->isEnabled());
+    Get<QPushButton>("cmdUpdate")->click();
+    EXPECT_EQ(grid.CellText(1, kColTarget), renamed);
+    EXPECT_FALSE(model.EditorDirty());
+    EXPECT_EQ(grid.Rows(), 4);
+
+    Get<QPushButton>("cmdRemove")->click();
+    ASSERT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.CellText(1, kColOriginal), second);
+    EXPECT_EQ(grid.CellText(1, kColNumber), "1");
+    // The remaining row is in the editor now.
+    EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), second);
+    EXPECT_FALSE(Get<QPushButton>("cmdPause")->isEnabled()) << "no run to pause";
+}
+
+TEST_F(TaskEditorWidgetTest, AValidationMessagePointsAtItsFieldWithTheTextSelected) {
+    widget.show();
+    widget.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+    Get<QRadioButton>("rbActionToDo1")->click();
+    ChooseCode("cbSpecialProcesses", kSpecialSearchReplace);
+    Type("cbFindString", "Draft");
+    Type("cbOriginalFileSpecialized", "/data/notes.txt");
+    widget.FocusField(TaskEditorField::FindString);
+    EXPECT_TRUE(Edit("cbFindString")->hasFocus());
+    EXPECT_EQ(Edit("cbFindString")->selectedText(), "Draft");
+
+    // A launch task names its program where other tasks name their originals.
+    ChooseCode("cbSpecialProcesses", kSpecialLaunch);
+    Type("cbCommandLine", "/usr/bin/true");
+    widget.FocusField(TaskEditorField::OriginalFile);
+    EXPECT_TRUE(Edit("cbCommandLine")->hasFocus());
+    EXPECT_EQ(Edit("cbCommandLine")->selectedText(), "/usr/bin/true");
+    ChooseCode("cbSpecialProcesses", kSpecialRemoveEmptyLines);
+    widget.FocusField(TaskEditorField::OriginalFile);
+    EXPECT_TRUE(Edit("cbOriginalFileSpecialized")->hasFocus());
+
+    Get<QRadioButton>("rbActionToDo0")->click();
+    widget.FocusField(TaskEditorField::TargetType);
+    EXPECT_TRUE(Get<QComboBox>("cbFileTypeTarget")->hasFocus());
 }
 
 TEST_F(TaskEditorWidgetTest, PickerButtonsFillTheirFieldsFromTheDialogs) {
     const std::string deck = folder.file("in/Outline.ppt");
-    prompt.files = {deck};
+    prompt.PickFileAnswer(deck);
     Get<QPushButton>("cmdOriginalFile")->click();
     ASSERT_EQ(prompt.fileRequests.size(), 1u);
     EXPECT_EQ(prompt.fileRequests[0].title, "Select Original");
     EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), deck);
 
-    prompt.folders = {folder.str() + "out"};
+    prompt.PickFolderAnswer(folder.str() + "out");
     Get<QPushButton>("cmdTargetFolder")->click();
     const std::string target = Edit("cbTargetFile")->text().toStdString();
     EXPECT_EQ(target.rfind(folder.str() + "out/*", 0), 0u) << target;
     EXPECT_EQ(model.Editor().sTargetFile, target);
 
     // A cancelled dialog leaves the field alone.
-    prompt.files = {""};
+    prompt.PickFileAnswer("");
     Get<QPushButton>("cmdOriginalFile")->click();
     EXPECT_EQ(Edit("cbOriginalFile")->text().toStdString(), deck);
 
