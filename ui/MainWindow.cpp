@@ -93,7 +93,6 @@ MainWindow::MainWindow(RunParts& parts, Prompt& prompt, const std::string& setti
 
     model_->Load();
     editor_->FillLists();
-    editor_->ShowEditor();
     ApplyOptimizeChecks(model_->Assembly().Parts().Component().OptimizeForSpeed());
     RecentListsChanged();
     JobCaptionChanged(model_->Document().sJobFile);
@@ -247,8 +246,8 @@ void MainWindow::BuildActions() {
     // A double click on a task opens its advanced options once that dialog exists.
     AddAction("actAdvancedOptions", "Advanced Options", "", {})->setEnabled(false);
 
-    // The Help menus of both windows. Help pages and the About box come with the program
-    // around the window; until they are there their entries are unavailable.
+    // The Help menus of both windows. The program gives these entries their pages and the About
+    // box (ConnectHelpEntries), which also makes them available.
     AddAction("mnuLaunchHelpFile", "&Help File", "", {})->setShortcut(QKeySequence(Qt::Key_F1));
     AddAction("mnuAbout", "&About", "", {});
     AddAction("mnuHelpProductUpdates", "Product &Updates", "", {});
@@ -436,9 +435,25 @@ QTableView* MainWindow::MakeGridView(GridTableModel& model, const QString& name,
         if (hidden(col))
             view->setColumnHidden(col, true);
     }
-    header->resizeSection(kColNumber, view->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    header->resizeSection(kColAction, view->fontMetrics().horizontalAdvance(QStringLiteral("Action")) + 16);
-    header->resizeSection(kColPass, view->fontMetrics().horizontalAdvance(QStringLiteral("Pass")) + 24);
+    const QFontMetrics metrics = view->fontMetrics();
+    const auto width = [&](const char* sample, int padding) {
+        return metrics.horizontalAdvance(QString::fromLatin1(sample)) + padding;
+    };
+    header->resizeSection(kColNumber, width("00000", 12));
+    header->resizeSection(kColAction, width("Action", 16));
+    header->resizeSection(kColOriginalTypeText, width("Presentations and Shows", 12));
+    header->resizeSection(kColTargetTypeText, width("Presentations and Shows", 12));
+    header->resizeSection(kColPass, width("Pass", 24));
+    // The paths take what is left; in the log the message column does.
+    const bool log = model.columnCount() > kColStatus;
+    if (log) {
+        header->resizeSection(kColOriginal, width("/home/user/Documents/Presentations/deck.pptx", 0));
+        header->resizeSection(kColTarget, width("/home/user/Documents/Presentations/deck.pptx", 0));
+    } else {
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(kColOriginal, QHeaderView::Stretch);
+        header->setSectionResizeMode(kColTarget, QHeaderView::Stretch);
+    }
     return view;
 }
 
@@ -624,8 +639,9 @@ void MainWindow::RecentListsChanged() {
         w.mruEntries.push_back(action);
     }
     w.mruBottom->setVisible(!entries.empty());
+    // The editor's boxes offer their recently used texts too.
     if (editor_)
-        editor_->ShowEditor();
+        editor_->FillRecentLists();
 }
 
 void MainWindow::FocusTaskGrid() {

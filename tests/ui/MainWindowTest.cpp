@@ -10,13 +10,18 @@
 #include "support/TempFolder.h"
 #include "ui/GridTableModel.h"
 #include "ui/RunStatusBar.h"
+#include "ui/TaskEditorWidget.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -62,6 +67,13 @@ protected:
     }
     bool Enabled(const char* name) { return Action(name).isEnabled(); }
     bool Visible(const char* name) { return Action(name).isVisible(); }
+    // The editor's command buttons: cmdAdd, cmdRemove, cmdUpdate, cmdPause.
+    bool ButtonEnabled(const char* name) {
+        auto* button = window->Editor().findChild<QPushButton*>(QString::fromLatin1(name));
+        if (!button)
+            ADD_FAILURE() << "no button " << name;
+        return button && button->isEnabled();
+    }
 
     // A conversion task of the given source, to PDF in out/.
     void AddTask(const std::string& source) {
@@ -105,6 +117,13 @@ TEST_F(MainWindowTest, CaptionsTooltipsAndShortcutsOfTheCommands) {
     EXPECT_FALSE(Enabled("mnuScheduleConversionJob"));
     EXPECT_FALSE(Enabled("mnuLanguage"));
     EXPECT_FALSE(Enabled("actAdvancedOptions"));
+    QStringList popup;
+    for (QAction* entry : window->GridPopup().actions())
+        popup << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    EXPECT_EQ(popup, (QStringList{"Move Up (Ctrl+U)", "Move Down (Ctrl+D)", "Move to First", "Move To Last",
+                                  "-", "&Delete"}));
+    EXPECT_EQ(window->TaskView().contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(window->TaskView().selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(window->Tabs().tabText(0), QStringLiteral("Select Files/Folders"));
     EXPECT_EQ(window->Tabs().tabText(1), QStringLiteral("Log"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("* - 'Slidemill'"));
@@ -134,6 +153,10 @@ TEST_F(MainWindowTest, AnEmptyJobOffersNeitherDeleteNorUpdateNorMovesButSaves) {
     EXPECT_FALSE(Enabled("mnuSaveLogAsConversionJob"));
     EXPECT_FALSE(Visible("mnuPopupMoveUp"));
     EXPECT_FALSE(Visible("mnuPopupMoveDown"));
+    EXPECT_TRUE(ButtonEnabled("cmdAdd"));
+    EXPECT_FALSE(ButtonEnabled("cmdRemove"));
+    EXPECT_FALSE(ButtonEnabled("cmdUpdate"));
+    EXPECT_FALSE(ButtonEnabled("cmdPause"));
 }
 
 TEST_F(MainWindowTest, OneTaskCannotBeDeletedOrRewoundAndThreeTasksMoveByRow) {
@@ -214,6 +237,9 @@ TEST_F(MainWindowTest, LeavingAnEditedRowCanBeCancelledAndTheSelectionStays) {
     pick(0);
     window->Model().EditorEdited();
     EXPECT_TRUE(Enabled("keyUpdate"));
+    EXPECT_TRUE(Enabled("mnuUpdateConversionJob"));
+    EXPECT_TRUE(ButtonEnabled("cmdUpdate"));
+    EXPECT_TRUE(ButtonEnabled("cmdRemove"));
 
     prompt.Answer(PromptAnswer::Cancel);
     pick(2);
@@ -322,6 +348,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
     ticker.start(20);
 
     std::atomic<qint64> pauseSeenAfterMs{-1};
+    std::vector<bool> busyStates;
     MainWindow* target = window.get();
     JobRunner& runner = window->Model().Runner();
     parts.component.onConvert = [&](const ConversionProperties& properties) {
@@ -336,6 +363,9 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
         QMetaObject::invokeMethod(
             target,
             [&, pressed] {
+                // While the run is on, only Pause is offered.
+                busyStates = {Enabled("keyPause"), ButtonEnabled("cmdPause"), Enabled("keyConvert"),
+                              Enabled("keyAdd"),   ButtonEnabled("cmdAdd"),   Enabled("keyNew")};
                 target->FindAction(QStringLiteral("keyPause"))->trigger();
                 if (!runner.Running())
                     pauseSeenAfterMs = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -357,6 +387,7 @@ TEST_F(MainWindowTest, PauseTakesEffectWithinAQuarterSecondWhileALongConversionR
     EXPECT_LT(pauseSeenAfterMs.load(), 250);
     RecordProperty("pauseLatencyMs", static_cast<int>(pauseSeenAfterMs.load()));
     EXPECT_GE(run.elapsed(), 3000);
+    EXPECT_EQ(busyStates, (std::vector<bool>{true, true, false, false, false, false}));
     EXPECT_GT(ticks, 20);
     EXPECT_GT(counter.timers, 20);
     EXPECT_GT(counter.paints, 0);
@@ -415,6 +446,22 @@ TEST_F(MainWindowTest, RecentJobsAreListedNewestFirstAndAMissingOneIsReported) {
     EXPECT_NE(prompt.questions[0].text.find(gone), std::string::npos);
 }
 
+TEST_F(MainWindowTest, AnAddedTaskOffersItsPathsInTheEditorsRecentBoxes) {
+    const std::string source = Deck("offered.pptx");
+    EditorState& editor = window->Model().Editor();
+    editor.sActionToDo = "C";
+    editor.sOriginalFile = source;
+    editor.sTargetFile = folder.str() + "out/offered.pdf";
+    editor.lTargetFileType = 32;
+    window->Model().EditorEdited();
+    Action("keyAdd").trigger();
+    ASSERT_EQ(Tasks().CellText(1, kColOriginal), source);
+    auto* box = window->Editor().findChild<QComboBox*>(QStringLiteral("cbOriginalFile"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_GE(box->findText(QString::fromStdString(source)), 0);
+    EXPECT_EQ(box->currentText(), QString::fromStdString(source));
+}
+
 TEST_F(MainWindowTest, TheTitleFollowsTheJobAndOptimizeIsACheckedPair) {
     window->Model().JobCaption("/home/user/Quarterly Decks.MJB");
     EXPECT_EQ(window->windowTitle(), QStringLiteral("/home/user/Quarterly Decks.MJB - 'Slidemill'"));
@@ -426,6 +473,39 @@ TEST_F(MainWindowTest, TheTitleFollowsTheJobAndOptimizeIsACheckedPair) {
     EXPECT_TRUE(Action("mnuOptimizeForSpeed").isChecked());
     EXPECT_FALSE(Action("mnuOptimizeForMemory").isChecked());
     EXPECT_TRUE(parts.component.OptimizeForSpeed());
+}
+
+} // namespace
+} // namespace slidemill
+
+namespace slidemill {
+namespace {
+
+// The demo job, as a user first opens it.
+TEST_F(MainWindowTest, TheEditorAndTenRowsFitAt1280x800AndNothingOverlapsAt1024x700) {
+    const std::string demo =
+        std::string(SLIDEMILL_TEST_SOURCE_DIR) + "/demo/Demo Conversion Jobs/Convert Demo Data to PDF.MJB";
+    ASSERT_TRUE(std::filesystem::exists(demo)) << demo;
+    ASSERT_TRUE(window->Model().OpenJob(demo));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTableView& tasks = window->TaskView();
+    QWidget& editor = window->Editor();
+    QWidget& editorViewport = *editor.parentWidget();
+    const int rowHeight = tasks.verticalHeader()->defaultSectionSize();
+
+    window->resize(1280, 800);
+    QTest::qWait(50);
+    EXPECT_LE(editor.height(), editorViewport.height()) << "the editor needs scrolling";
+    EXPECT_GE(tasks.viewport()->height(), 10 * rowHeight);
+
+    window->resize(1024, 700);
+    QTest::qWait(50);
+    const QRect editorArea(editorViewport.mapTo(window.get(), QPoint()), editorViewport.size());
+    const QRect gridArea(tasks.mapTo(window.get(), QPoint()), tasks.size());
+    EXPECT_FALSE(editorArea.intersects(gridArea));
+    EXPECT_GE(tasks.viewport()->height(), 4 * rowHeight);
+    EXPECT_LE(gridArea.bottom(), window->statusBar()->mapTo(window.get(), QPoint()).y());
 }
 
 } // namespace
