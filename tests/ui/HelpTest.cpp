@@ -7,6 +7,9 @@
 #include "ui/HelpEntries.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -173,6 +176,28 @@ TEST(AboutBox, NamesTheProgramItsVersionAndTheOfficeInUse) {
     EXPECT_EQ(text.rfind("Slidemill\n", 0), 0u) << text;
     EXPECT_NE(text.find(SLIDEMILL_VERSION), std::string::npos) << text;
     EXPECT_NE(text.find("LibreOffice 7.4.7.2"), std::string::npos) << text;
+}
+
+TEST(AboutBox, TheEntryShowsTheBoxOverTheWindow) {
+    QWidget window;
+    auto* about = new QAction("About", &window);
+    about->setObjectName("mnuAbout");
+    test::FakeComponent component;
+    component.version = "LibreOffice 7.4.7.2";
+    ShownPrompt prompt;
+    RecordingOpener browser;
+    ConnectHelpEntries(window, component, prompt, {}, browser.Opener());
+    QString shown;
+    // The box is modal: read and close it from inside its own event loop.
+    QTimer::singleShot(100, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    about->trigger();
+    EXPECT_TRUE(shown.contains("LibreOffice 7.4.7.2")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(SLIDEMILL_VERSION)) << shown.toStdString();
 }
 
 } // namespace
