@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
@@ -415,6 +416,39 @@ void MainWindow::BuildPages() {
     w.taskView->setMinimumHeight(rowHeight * 4 + w.taskView->horizontalHeader()->sizeHint().height());
     const int editorHeight = editor_->sizeHint().height();
     w.taskPage->setSizes({editorHeight, rowHeight * kInitialGridRows});
+    w.editorArea->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (widgets_ && watched == widgets_->editorArea) {
+        if (event->type() == QEvent::Resize)
+            FitEditor(false);
+        else if (event->type() == QEvent::Show)
+            FitEditor(true);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::FitEditor(bool always) {
+    Widgets& w = *widgets_;
+    if (!editor_->FitWidth(w.editorArea->width()) && !always)
+        return;
+    // The panels' new size hints are known once the layout requests posted by the change have
+    // run, so the pane is sized from the event loop.
+    QTimer::singleShot(0, this, [this] { SizeEditorPane(); });
+}
+
+void MainWindow::SizeEditorPane() {
+    Widgets& w = *widgets_;
+    // The editor's pane takes the editor's height, but never more than three fifths of the page:
+    // in a small window the editor scrolls rather than squeezing the tasks out of sight.
+    const QList<int> sizes = w.taskPage->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    if (total <= 0)
+        return;
+    const int wanted = editor_->sizeHint().height() + 2 * w.editorArea->frameWidth();
+    const int editorHeight = std::min(wanted, total * 3 / 5);
+    w.taskPage->setSizes({editorHeight, total - editorHeight});
 }
 
 QTableView* MainWindow::MakeGridView(GridTableModel& model, const QString& name, bool (*hidden)(int)) {
@@ -446,8 +480,8 @@ QTableView* MainWindow::MakeGridView(GridTableModel& model, const QString& name,
     };
     header->resizeSection(kColNumber, width("00000", 12));
     header->resizeSection(kColAction, width("Action", 16));
-    header->resizeSection(kColOriginalTypeText, width("Presentations and Shows", 12));
-    header->resizeSection(kColTargetTypeText, width("Presentations and Shows", 12));
+    header->resizeSection(kColOriginalTypeText, width("MHTML, PPTX", 16));
+    header->resizeSection(kColTargetTypeText, width("MHTML, PPTX", 16));
     header->resizeSection(kColPass, width("Pass", 24));
     // The paths take what is left; in the log the message column does.
     const bool log = model.columnCount() > kColStatus;

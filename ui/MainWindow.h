@@ -56,6 +56,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* AddAction(const char* name, const char* caption, const char* tip, std::function<void()> handler);
@@ -71,6 +72,9 @@ private:
     void UserChangedRow(const QModelIndex& current, const QModelIndex& previous);
     void ApplyScrollRequests();
     void StepTab(int step);
+    // The editor takes the arrangement that fits the width it has, and its pane its height.
+    void FitEditor(bool always);
+    void SizeEditorPane();
     void ApplyOptimizeChecks(bool speed);
     // Runs the job; a close asked for during the run follows once it has returned.
     RunEnd BeginRun();

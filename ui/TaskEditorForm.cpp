@@ -223,6 +223,7 @@ void BuildTaskEditorForm(TaskEditorForm& w, QWidget* owner) {
     conversionPanel->setObjectName("frameConvert");
     {
         auto* layout = new QHBoxLayout(conversionPanel);
+        w.conversionSets = layout;
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(16);
         originalColumn->addStretch();
@@ -353,6 +354,7 @@ void BuildTaskEditorForm(TaskEditorForm& w, QWidget* owner) {
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(4);
         auto* sets = new QHBoxLayout;
+        w.specialSets = sets;
         sets->setSpacing(16);
         sets->addLayout(processColumn, 1);
         sets->addLayout(processTargetColumn, 1);
@@ -360,10 +362,12 @@ void BuildTaskEditorForm(TaskEditorForm& w, QWidget* owner) {
         // The two groups share one place: the special process shows at most one of them, and
         // the place keeps the height of the taller so the editor's height never changes.
         auto* groups = new QWidget;
-        auto* groupRow = new QHBoxLayout(groups);
+        // One above the other: hidden, the one not shown takes no room, and the pair never needs
+        // the width of both.
+        auto* groupRow = new QVBoxLayout(groups);
         groupRow->setContentsMargins(0, 0, 0, 0);
-        groupRow->addWidget(w.searchReplaceGroup, 1, Qt::AlignTop);
-        groupRow->addWidget(w.launchGroup, 1, Qt::AlignTop);
+        groupRow->addWidget(w.searchReplaceGroup, 0, Qt::AlignTop);
+        groupRow->addWidget(w.launchGroup, 0, Qt::AlignTop);
         groups->setMinimumHeight(
             std::max(w.searchReplaceGroup->sizeHint().height(), w.launchGroup->sizeHint().height()));
         layout->addWidget(groups);

@@ -1,5 +1,6 @@
 #pragma once
 
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -22,6 +23,9 @@ struct TaskEditorForm {
     QRadioButton* rbConvert = nullptr;
     QRadioButton* rbSpecial = nullptr;
     QStackedWidget* frames = nullptr;
+    // The original and target sets of each panel, side by side or one above the other.
+    QBoxLayout* conversionSets = nullptr;
+    QBoxLayout* specialSets = nullptr;
 
     // Conversion set.
     QComboBox* cbOriginalFile = nullptr;

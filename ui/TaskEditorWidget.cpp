@@ -4,11 +4,13 @@
 #include "ui/PathDrop.h"
 #include "ui/TaskEditorForm.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -340,6 +342,12 @@ void TaskEditorWidget::ShowEditor() {
             group->hide();
     w.searchReplaceGroup->setVisible(c.searchReplaceGroupVisible);
     w.launchGroup->setVisible(c.launchGroupVisible);
+    // The page behind the other keeps the measures its layouts took when it was built until
+    // they are told that the groups changed; the editor's height is taken from them.
+    for (QWidget* page : {w.searchReplaceGroup->parentWidget(), w.frames->widget(1)}) {
+        page->layout()->invalidate();
+        page->updateGeometry();
+    }
     ShowText(w.cbFindString, e.sFindString);
     ShowText(w.cbReplacementString, e.sReplaceString);
     ShowChecked(w.chkCaseSensitive, e.bCaseSensitive);
@@ -394,6 +402,39 @@ void TaskEditorWidget::SetCommandButtons(bool add, bool remove, bool update, boo
     widgets_->cmdRemove->setEnabled(remove);
     widgets_->cmdUpdate->setEnabled(update);
     widgets_->cmdPause->setEnabled(pause);
+}
+
+bool TaskEditorWidget::FitWidth(int width) {
+    Widgets& w = *widgets_;
+    // Measured in the side-by-side arrangement, once the controls have their fonts.
+    if (!stacked_)
+        sideBySideWidth_ = minimumSizeHint().width();
+    const bool stack = sideBySideWidth_ > 0 && width < sideBySideWidth_;
+    if (stack == stacked_)
+        return false;
+    stacked_ = stack;
+    const QBoxLayout::Direction direction = stack ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight;
+    w.conversionSets->setDirection(direction);
+    w.specialSets->setDirection(direction);
+    for (QBoxLayout* sets : {w.conversionSets, w.specialSets}) {
+        sets->setSpacing(stack ? 6 : 16);
+        // Side by side the two sets share the width; stacked, they keep their own heights and
+        // the room left over goes below the second, not between them.
+        sets->setStretch(0, stack ? 0 : 1);
+        sets->setStretch(1, stack ? 0 : 1);
+        if (stack) {
+            sets->addStretch(1);
+        } else if (sets->count() > 2) {
+            delete sets->takeAt(2);
+        }
+        // The layouts above keep a panel's old measures until told (the panel behind the other
+        // is never laid out, so nobody else tells its layouts).
+        sets->parentWidget()->layout()->invalidate();
+        sets->parentWidget()->updateGeometry();
+    }
+    w.frames->updateGeometry();
+    updateGeometry();
+    return true;
 }
 
 } // namespace slidemill

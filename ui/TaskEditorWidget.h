@@ -28,11 +28,18 @@ public:
     void FocusField(TaskEditorField field);
     // The editor's command buttons ("&Add", "&Delete", "&Update", "&Pause") take these states.
     void SetCommandButtons(bool add, bool remove, bool update, bool pause);
+    // Lays the original and target sets side by side when width allows it, else one above the
+    // other, so a narrow window never hides the command buttons off to the right. True when
+    // the arrangement changed (the editor's height with it).
+    bool FitWidth(int width);
+    bool SetsStacked() const { return stacked_; }
 
 private:
     struct Widgets;
     std::unique_ptr<Widgets> widgets_;
     MainWindowModel& model_;
+    bool stacked_ = false;
+    int sideBySideWidth_ = 0;
 };
 
 } // namespace slidemill

@@ -520,6 +520,22 @@ TEST_F(MainWindowTest, TheEditorAndTenRowsFitAt1280x800AndNothingOverlapsAt1024x
     EXPECT_FALSE(editorArea.intersects(gridArea));
     EXPECT_GE(tasks.viewport()->height(), 4 * rowHeight);
     EXPECT_LE(gridArea.bottom(), window->statusBar()->mapTo(window.get(), QPoint()).y());
+
+    // The size a first start opens at: the editor puts its target set under the original set
+    // rather than pushing the command buttons out to the right.
+    window->resize(867, 627);
+    QTest::qWait(50);
+    EXPECT_LE(editor.width(), editorViewport.width()) << "the editor needs sideways scrolling";
+    auto* add = editor.findChild<QWidget*>(QStringLiteral("cmdAdd"));
+    ASSERT_NE(add, nullptr);
+    EXPECT_LE(add->mapTo(&editorViewport, QPoint(add->width(), 0)).x(), editorViewport.width());
+    EXPECT_GE(tasks.viewport()->height(), 4 * rowHeight);
+
+    // Wide again, side by side again, and the editor no taller than it was at first.
+    window->resize(1280, 800);
+    QTest::qWait(50);
+    EXPECT_LE(editor.height(), editorViewport.height());
+    EXPECT_GE(tasks.viewport()->height(), 10 * rowHeight);
 }
 
 } // namespace
