@@ -38,5 +38,11 @@ check "nothing was created for the expanded list" test ! -e "$work/out"
 check "a wildcard in a folder name is refused" refused /S "$work/i*/a.pptx" /T "$work/out/*.pdf" /C 32
 check "standard error says where wildcards work" says "has a wildcard (* or ?) in a folder name"
 
+# No arguments asks for the window. Without a display (or in a build without the window) the
+# program must say so and exit 2, never abort or wait.
+no_window() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 "$bin" >"$work/stdout" 2>"$work/stderr"; [ $? -eq 2 ]; }
+check "the window without a display is refused with exit code 2" no_window
+check "standard error says why there is no window" says "window"
+
 if [ "$failures" -eq 0 ]; then echo "all refusal checks passed"; exit 0; fi
 echo "$failures refusal checks failed"; exit 1
