@@ -434,17 +434,21 @@ void MainWindowModel::ShowCommandError(const std::string& what, const std::excep
                 PromptIcon::Critical);
 }
 
+void MainWindowModel::TaskStored() {
+    RememberEditor();
+    Document().MarkChanged();
+    bCurrentActionItemDirty_ = false;
+    view_.FocusTaskGrid();
+    UpdateMenuToolbar();
+}
+
 bool MainWindowModel::AddEditorTask() {
     try {
         clsConversionOptions task;
         if (!ValidateEditor(task))
             return false;
         AppendTaskRow(task, Document().fgToDo, &parts_.Component());
-        RememberEditor();
-        Document().MarkChanged();
-        bCurrentActionItemDirty_ = false;
-        view_.FocusTaskGrid();
-        UpdateMenuToolbar();
+        TaskStored();
         return true;
     } catch (const std::exception& error) {
         ShowCommandError("AddFileToConvertGUIErr: Unable to add", error);
@@ -471,11 +475,7 @@ bool MainWindowModel::UpdateCurrentRowFromEditor() {
                                  : UpdateGridFromGUI_ConversionItem(editor_, grid, &parts_.Component());
         if (!written)
             return false;
-        RememberEditor();
-        Document().MarkChanged();
-        bCurrentActionItemDirty_ = false;
-        view_.FocusTaskGrid();
-        UpdateMenuToolbar();
+        TaskStored();
         return true;
     } catch (const std::exception& error) {
         ShowCommandError("ConversionJobUpdate: Unable to update", error);

@@ -157,6 +157,9 @@ private:
     void EditorToSettings();
     std::string* PathOf(EditorPathField field);
     void RememberEditor();
+    // After the editor's task went into the grid: its texts remembered, the job changed, the
+    // edit no longer pending, the grid focused.
+    void TaskStored();
     // The editor's task, validated; false when the user was told why it cannot be stored.
     bool ValidateEditor(clsConversionOptions& task);
     void ShowCommandError(const std::string& what, const std::exception& error);

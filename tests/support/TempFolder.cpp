@@ -51,4 +51,17 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     return out.str();
 }
 
+void UseHomeUnder(const std::filesystem::path& root) {
+    const auto set = [&](const char* name, const std::filesystem::path& value) {
+        std::filesystem::create_directories(value);
+        setenv(name, value.c_str(), 1);
+    };
+    set("HOME", root);
+    set("XDG_CONFIG_HOME", root / ".config");
+    set("XDG_DATA_HOME", root / ".local/share");
+    set("XDG_CACHE_HOME", root / ".cache");
+    set("XDG_DOCUMENTS_DIR", root / "Documents");
+    set("TMPDIR", root / "tmp");
+}
+
 } // namespace slidemill::test

@@ -26,4 +26,8 @@ private:
 
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+// Points HOME, the XDG folders and TMPDIR at folders under root, so a test program can neither
+// read nor change the real user's settings and files.
+void UseHomeUnder(const std::filesystem::path& root);
+
 } // namespace slidemill::test

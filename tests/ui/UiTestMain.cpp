@@ -13,19 +13,12 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     slidemill::test::TempFolder home("home");
-    const auto root = home.path();
-    const auto set = [&](const char* name, const std::filesystem::path& value) {
-        std::filesystem::create_directories(value);
-        setenv(name, value.c_str(), 1);
-    };
-    set("HOME", root);
-    set("XDG_CONFIG_HOME", root / ".config");
-    set("XDG_DATA_HOME", root / ".local/share");
-    set("XDG_CACHE_HOME", root / ".cache");
-    set("XDG_DOCUMENTS_DIR", root / "Documents");
-    set("XDG_RUNTIME_DIR", root / "run");
-    std::filesystem::permissions(root / "run", std::filesystem::perms::owner_all);
-    set("TMPDIR", root / "tmp");
+    slidemill::test::UseHomeUnder(home.path());
+    // Qt warns without a runtime folder of the user's own.
+    const std::filesystem::path runtime = home.path() / "run";
+    std::filesystem::create_directories(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
