@@ -6,8 +6,22 @@ namespace slidemill {
 
 namespace {
 
-bool HasWildcard(const std::string& path) {
-    return path.find('*') != std::string::npos;
+// The controls of one set (conversion or special processing) that its original decides. Only a
+// wildcard names a set of files that could keep their folder or include subfolders; a single
+// file gets its own target name, so its File.. button stays. Without a wildcard "Save to
+// Original folder" is unchecked.
+struct FileSetControls {
+    bool saveInOriginalFolderEnabled;
+    bool doSubfoldersEnabled;
+    bool targetFileButtonEnabled;
+    bool targetFilePanelVisible;
+};
+
+FileSetControls RefreshFileSet(const std::string& original, bool& saveInOriginalFolder) {
+    const bool wildcard = original.find('*') != std::string::npos;
+    if (!wildcard)
+        saveInOriginalFolder = false;
+    return {wildcard, wildcard, !wildcard, !saveInOriginalFolder};
 }
 
 } // namespace
@@ -15,25 +29,20 @@ bool HasWildcard(const std::string& path) {
 EditorControls RefreshConvertOptionsGUI(EditorState& editor, bool targetTypePicked) {
     EditorControls c;
 
-    // Only a wildcard names a set of files that could keep their folder or include subfolders;
-    // a single file gets its own target name, so its File.. button stays.
-    const bool wildcard = HasWildcard(editor.sOriginalFile);
-    if (!wildcard)
-        editor.bSaveInOriginalFolder = false;
-    c.saveInOriginalFolderEnabled = wildcard;
-    c.doSubfoldersEnabled = wildcard;
-    c.targetFileButtonEnabled = !wildcard;
-    c.targetFilePanelVisible = !editor.bSaveInOriginalFolder;
+    const FileSetControls conversion = RefreshFileSet(editor.sOriginalFile, editor.bSaveInOriginalFolder);
+    c.saveInOriginalFolderEnabled = conversion.saveInOriginalFolderEnabled;
+    c.doSubfoldersEnabled = conversion.doSubfoldersEnabled;
+    c.targetFileButtonEnabled = conversion.targetFileButtonEnabled;
+    c.targetFilePanelVisible = conversion.targetFilePanelVisible;
     c.originalTypeListVisible = editor.lConversionMethod == kMethodComponent;
     c.advancedOptionsVisible = targetTypePicked;
 
-    const bool wildcardSpecialized = HasWildcard(editor.sOriginalFileSpecialized);
-    if (!wildcardSpecialized)
-        editor.bSaveInOriginalFolderSpecialized = false;
-    c.saveInOriginalFolderSpecializedEnabled = wildcardSpecialized;
-    c.doSubfoldersSpecializedEnabled = wildcardSpecialized;
-    c.targetFileButtonSpecializedEnabled = !wildcardSpecialized;
-    c.targetFilePanelSpecializedVisible = !editor.bSaveInOriginalFolderSpecialized;
+    const FileSetControls special =
+        RefreshFileSet(editor.sOriginalFileSpecialized, editor.bSaveInOriginalFolderSpecialized);
+    c.saveInOriginalFolderSpecializedEnabled = special.saveInOriginalFolderEnabled;
+    c.doSubfoldersSpecializedEnabled = special.doSubfoldersEnabled;
+    c.targetFileButtonSpecializedEnabled = special.targetFileButtonEnabled;
+    c.targetFilePanelSpecializedVisible = special.targetFilePanelVisible;
 
     c.specialPanelInFront = IsSpecialAction(editor.sActionToDo);
 

@@ -30,7 +30,7 @@ std::string CaseInsensitiveNameFilter(const FileFilterEntry& entry);
 int OriginalFilterIndex(int32_t originalType, int lastIndex);
 
 // Where the folder browser starts for a field: folder tokens expanded and every "*" replaced by
-// "A", so that a wildcard specification still names a folder; then its folder part when the
+// "A", so that a wildcard pattern still names a folder; then its folder part when the
 // text does not name a folder itself.
 std::string FolderPickerStart(const std::string& fieldText);
 // The field's new text after a folder was chosen: the folder without a trailing "/" (the root

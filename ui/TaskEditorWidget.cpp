@@ -334,19 +334,23 @@ void TaskEditorWidget::ShowEditor() {
     w.cmdTargetFileSpecialized->setEnabled(c.targetFileButtonSpecializedEnabled);
     w.targetFilePanelSpecialized->setVisible(c.targetFilePanelSpecializedVisible);
 
-    // The group going away leaves first: for a moment both would need the width of two, and
-    // the window would grow to give it.
+    // The group going away leaves first: for a moment both would need the room of two, and the
+    // window would grow to give it.
+    const bool groupsChange = w.searchReplaceGroup->isHidden() == c.searchReplaceGroupVisible ||
+                              w.launchGroup->isHidden() == c.launchGroupVisible;
     for (QGroupBox* group : {w.searchReplaceGroup, w.launchGroup})
         if (group->isVisibleTo(this) &&
             !(group == w.launchGroup ? c.launchGroupVisible : c.searchReplaceGroupVisible))
             group->hide();
     w.searchReplaceGroup->setVisible(c.searchReplaceGroupVisible);
     w.launchGroup->setVisible(c.launchGroupVisible);
-    // The page behind the other keeps the measures its layouts took when it was built until
-    // they are told that the groups changed; the editor's height is taken from them.
-    for (QWidget* page : {w.searchReplaceGroup->parentWidget(), w.frames->widget(1)}) {
-        page->layout()->invalidate();
-        page->updateGeometry();
+    // The page behind the other keeps the measures its layouts took until they are told that
+    // the groups changed; the editor's height is taken from them.
+    if (groupsChange) {
+        for (QWidget* page : {w.searchReplaceGroup->parentWidget(), w.frames->widget(1)}) {
+            page->layout()->invalidate();
+            page->updateGeometry();
+        }
     }
     ShowText(w.cbFindString, e.sFindString);
     ShowText(w.cbReplacementString, e.sReplaceString);

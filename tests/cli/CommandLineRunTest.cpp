@@ -1,7 +1,6 @@
 #include "cli/CommandLineRun.h"
 #include "cli/CommandLineSession.h"
 
-#include "RecordingPrompt.h"
 #include "cli/ResultCodes.h"
 #include "cli/RunLogLines.h"
 #include "core/JobDocument.h"
@@ -15,6 +14,7 @@
 #include "settings/SettingsGlobals.h"
 #include "support/FakeComponent.h"
 #include "support/FakeRunParts.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 

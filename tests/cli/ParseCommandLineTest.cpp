@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "RecordingPrompt.h"
+#include "support/RecordingPrompt.h"
 
 #include "run/Validation.h"
 #include "settings/SettingsGlobals.h"

@@ -1,8 +1,8 @@
 #include "run/TextLog.h"
 
-#include "RecordingPrompt.h"
 #include "platform/GlobalLock.h"
 #include "support/LockHolder.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

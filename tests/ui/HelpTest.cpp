@@ -2,6 +2,7 @@
 // themselves (every link leads somewhere).
 #include "ui/Help.h"
 #include "support/FakeComponent.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempFolder.h"
 #include "ui/AboutBox.h"
 #include "ui/HelpEntries.h"
@@ -26,17 +27,6 @@ namespace fs = std::filesystem;
 
 const std::string kInstalledHelp = SLIDEMILL_TEST_HELP_FOLDER;
 
-// Remembers what was shown; answers OK.
-class ShownPrompt : public Prompt {
-public:
-    std::vector<std::string> shown;
-    PromptAnswer Ask(const std::string& text, const std::string&, PromptButtons, PromptIcon) override {
-        shown.push_back(text);
-        return PromptAnswer::OK;
-    }
-    std::string PickFile(FileDialogRequest&) override { return {}; }
-};
-
 // Records what would be opened; refuses addresses starting with refused.
 struct RecordingOpener {
     std::vector<std::string> opened;
@@ -50,7 +40,7 @@ struct RecordingOpener {
 };
 
 TEST(Help, ContentsAndCommandLineOpenTheirInstalledPages) {
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     const HelpLocations installed{kInstalledHelp, ""};
     EXPECT_EQ(ShowHelp(kHelpContents, "", installed, browser.Opener(), prompt),
@@ -65,7 +55,7 @@ TEST(Help, ContentsAndCommandLineOpenTheirInstalledPages) {
 
 TEST(Help, AMissingPageFallsBackToTheGivenAddressThenTheOnlineRoot) {
     test::TempFolder empty("nohelp");
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     const HelpLocations missing{empty.path().string(), "https://example.org/slidemill/help"};
     EXPECT_EQ(ShowHelp(kHelpContents, "", missing, browser.Opener(), prompt),
@@ -78,7 +68,7 @@ TEST(Help, AMissingPageFallsBackToTheGivenAddressThenTheOnlineRoot) {
 }
 
 TEST(Help, APageTheBrowserCannotOpenFallsBackToo) {
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     browser.refused = "file:";
     const HelpLocations installed{kInstalledHelp, "https://example.org/help/"};
@@ -88,7 +78,7 @@ TEST(Help, APageTheBrowserCannotOpenFallsBackToo) {
 
 TEST(Help, WithoutPagesOrOnlineRootSaysHelpIsNotInstalledAndWhere) {
     test::TempFolder empty("nohelp");
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     const HelpLocations nowhere{empty.path().string(), ""};
     EXPECT_EQ(ShowHelp(kHelpContents, "", nowhere, browser.Opener(), prompt), "");
@@ -106,7 +96,7 @@ TEST(Help, WebPagesComeFromTheOnlineRootOrSayItIsNotSet) {
     EXPECT_EQ(WebPageAddress(WebPage::ProductHome, "https://example.org/h/"), "https://example.org/h/");
     EXPECT_EQ(WebPageAddress(WebPage::ProductUpdates, ""), "");
 
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     EXPECT_EQ(OpenWebPage(WebPage::ProductUpdates, {kInstalledHelp, "https://example.org/h/"},
                           browser.Opener(), prompt),
@@ -148,7 +138,7 @@ TEST(HelpEntries, TheWindowsHelpEntriesOpenTheirPagesOnceConnected) {
         entry->setEnabled(false);
     }
     test::FakeComponent component;
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     test::TempFolder empty("nohelp");
     const HelpLocations locations{empty.path().string(), "https://example.org/h/"};
@@ -184,7 +174,7 @@ TEST(AboutBox, TheEntryShowsTheBoxOverTheWindow) {
     about->setObjectName("mnuAbout");
     test::FakeComponent component;
     component.version = "LibreOffice 7.4.7.2";
-    ShownPrompt prompt;
+    test::RecordingPrompt prompt;
     RecordingOpener browser;
     ConnectHelpEntries(window, component, prompt, {}, browser.Opener());
     QString shown;

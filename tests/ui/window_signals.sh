@@ -9,31 +9,9 @@ bin=$1
 job=$2
 [ -x "$bin" ] || { echo "FAIL no program at $bin"; exit 1; }
 [ -f "$job" ] || { echo "FAIL no demo job at $job"; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
-       XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-settings_folder="$XDG_CONFIG_HOME/Lumenware, Inc/Slidemill"
-
-failures=0
-check() { # description, command...
-    local what=$1; shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
-
+source "$(dirname "$0")/window_test_home.sh"
+export QT_QPA_PLATFORM=offscreen
 not_grep() { ! grep -q "$@" || { grep "$@"; return 1; }; }
-
-# The processes started from this test's home: the program and any office it started.
-processes_of_this_home() {
-    local pid
-    for pid in $(pgrep -u "$(id -u)" 2>/dev/null); do
-        [ "$pid" = "$$" ] && continue
-        if { tr "\0" "\n" <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "HOME=$HOME"; then
-            cat "/proc/$pid/comm" 2>/dev/null
-        fi
-    done | grep -vxE 'bash|tr|cat|grep|sleep|timeout'  # this script's own helpers
-}
 
 # Whether the process catches SIGTERM (bit 15 of its caught-signal mask): the window program
 # installs its handler just before it builds the window.

@@ -1,0 +1,25 @@
+# Sourced by the window's end-to-end scripts: a fresh HOME (and XDG folders) for the program under
+# test, the check counter, and the processes started from that home.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+       XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+settings_folder="$XDG_CONFIG_HOME/Lumenware, Inc/Slidemill"
+
+failures=0
+check() { # description, command...
+    local what=$1; shift
+    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+
+# The names of the processes started from this test's home: the program and any office it started.
+processes_of_this_home() {
+    local pid
+    for pid in $(pgrep -u "$(id -u)" 2>/dev/null); do
+        [ "$pid" = "$$" ] && continue
+        if { tr "\0" "\n" <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "HOME=$HOME"; then
+            cat "/proc/$pid/comm" 2>/dev/null
+        fi
+    done | grep -vxE 'bash|tr|cat|grep|sleep|timeout'  # the scripts' own helpers
+}
