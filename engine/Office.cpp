@@ -1,5 +1,6 @@
 #include "engine/Office.h"
 
+#include "platform/BrokenPipe.h"
 #include "platform/ProcessEnvironment.h"
 
 #include <com/sun/star/beans/NamedValue.hpp>
@@ -63,6 +64,8 @@ bool Office::LockProfile(std::string& error) {
 }
 
 bool Office::Start(std::string& error) {
+    // Our side of the connection must survive an office that dies mid-call.
+    IgnoreBrokenPipeSignal();
     Stop();
     if (!LockProfile(error))
         return false;

@@ -88,6 +88,10 @@ int DecodeStatus(int status) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+    // The parent ignores broken pipes; the child starts with the default, as from a shell.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &standard, nullptr);
     execv(argv[0], argv);
     _exit(127);
 }
