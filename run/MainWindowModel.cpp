@@ -686,6 +686,65 @@ void MainWindowModel::UpdateMenuToolbar() {
     view_.CommandStatesChanged(states_);
 }
 
+// ---- Advanced options ----
+
+AdvancedOptionsValues MainWindowModel::AdvancedOptions() const {
+    AdvancedOptionsValues v;
+    v.bConvertAllSlides = editor_.bConvertAllSlides;
+    v.lFromSlide = editor_.lFromSlide;
+    v.lToSlide = editor_.lToSlide;
+    v.bCreateFileForEachSlide = editor_.bCreateFileForEachSlide;
+    const MainWindowSettings& s = settings_;
+    v.bIncludeNotesPage = s.bIncludeNotesPage;
+    v.bIncludeNotesOnly = s.bIncludeNotesOnly;
+    v.bShowSlideAndShape = s.bShowSlideAndShape;
+    v.bPDFTextOnly = s.bPDFTextOnly;
+    v.bMoveOriginalFileAfterProcessing = s.bMoveOriginalFileAfterProcessing;
+    v.sMoveFileToFolder = s.sMoveFileToFolder;
+    v.bDeleteOriginalFileAfterProcessing = s.bDeleteOriginalFileAfterProcessing;
+    return v;
+}
+
+void MainWindowModel::StoreAdvancedOptions(const AdvancedOptionsValues& v) {
+    const bool taskChanged = TaskOptionsDiffer(v, AdvancedOptions());
+    MainWindowSettings& s = settings_;
+    s.bMoveOriginalFileAfterProcessing = v.bMoveOriginalFileAfterProcessing;
+    s.sMoveFileToFolder = v.sMoveFileToFolder;
+    s.bDeleteOriginalFileAfterProcessing = v.bDeleteOriginalFileAfterProcessing;
+    // The slide choice is the task's (it goes into the row) and the next task's default.
+    editor_.bConvertAllSlides = s.bConvertAllSlides = v.bConvertAllSlides;
+    editor_.lFromSlide = s.lFromSlide = v.lFromSlide;
+    editor_.lToSlide = s.lToSlide = v.lToSlide;
+    editor_.bCreateFileForEachSlide = s.bCreateFileForEachSlide = v.bCreateFileForEachSlide;
+    s.bPDFTextOnly = v.bPDFTextOnly;
+    s.bIncludeNotesPage = v.bIncludeNotesPage;
+    s.bIncludeNotesOnly = v.bIncludeNotesOnly;
+    s.bShowSlideAndShape = v.bShowSlideAndShape;
+    editor_.sSlideDescription = SlideRangeDescription(editor_.bConvertAllSlides, editor_.lFromSlide,
+                                                      editor_.lToSlide, editor_.bCreateFileForEachSlide);
+    {
+        SuppressScope quiet(*this);
+        view_.EditorChanged();
+    }
+    if (taskChanged) {
+        bCurrentActionItemDirty_ = true;
+        UpdateMenuToolbar();
+    }
+}
+
+bool MainWindowModel::TargetSupportsSingleFileOutput() {
+    return parts_.Component().SupportsSingleFileOutput(editor_.lTargetFileType);
+}
+
+std::string MainWindowModel::AdvancedPdfNotice() {
+    return PdfOptionsNotice(parts_.Component().PowerPointVersionAtLeast2010(), editor_.lTargetFileType);
+}
+
+bool MainWindowModel::AdvancedOptionsOnDoubleClick() const {
+    return slidemill::AdvancedOptionsOnDoubleClick(!IsSpecialAction(editor_.sActionToDo),
+                                                   controls_.advancedOptionsVisible, assembly_->Document().fgToDo);
+}
+
 // ---- RunHost ----
 
 bool MainWindowModel::IsRunning() const {

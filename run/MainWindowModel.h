@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AdvancedOptions.h"
 #include "core/CommandStates.h"
 #include "core/EditorControls.h"
 #include "core/EditorState.h"
@@ -129,6 +130,20 @@ public:
     void TabSelected(int index);
     // Recomputes the rules and tells the view.
     void UpdateMenuToolbar();
+
+    // The "Advanced Options" dialog. It shows the editor's slide choice and the window's other
+    // options; storing a changed slide choice marks the task changed, so Update takes it into
+    // the row.
+    AdvancedOptionsValues AdvancedOptions() const;
+    void StoreAdvancedOptions(const AdvancedOptionsValues& values);
+    // Whether the editor's target format can make one file of a whole presentation.
+    bool TargetSupportsSingleFileOutput();
+    // The "PDF Options" page's notice for the editor's target ("" when none).
+    std::string AdvancedPdfNotice();
+    // A double click on the task grid opens the dialog.
+    bool AdvancedOptionsOnDoubleClick() const;
+    // The prompt every question of the window goes through (the dialogs ask through it too).
+    Prompt& Prompts() { return prompt_; }
 
     // RunHost.
     // Adds the editor's task without looking at the command's state (a save or a run of an

@@ -246,8 +246,11 @@ void MainWindow::BuildActions() {
     AddAction("mnuPopupMoveFirst", "Move to First", "", [this] { MoveTask(MoveKind::First); });
     AddAction("mnuPopupMoveLast", "Move To Last", "", [this] { MoveTask(MoveKind::Last); });
     AddAction("mnuPopupDelete", "&Delete", "", [&m] { m.DeleteTask(); });
-    // A double click on a task opens its advanced options once that dialog exists.
-    AddAction("actAdvancedOptions", "Advanced Options", "", {})->setEnabled(false);
+    // A double click on a conversion task opens its advanced options, as the editor's button does.
+    AddAction("actAdvancedOptions", "Advanced Options", "", [this] {
+        if (model_->AdvancedOptionsOnDoubleClick())
+            editor_->OpenAdvancedOptions();
+    });
 
     // The Help menus of both windows. The program gives these entries their pages and the About
     // box (ConnectHelpEntries), which also makes them available.

@@ -200,8 +200,6 @@ void BuildTaskEditorForm(TaskEditorForm& w, QWidget* owner) {
     w.chkSaveInOriginalFolder->setObjectName("chkSaveInOriginalFolder");
     w.cbFileTypeTarget = ListBox("cbFileTypeTarget", 10);
     w.cmdAdvancedPPTOptions = Button("cmdAdvancedPPTOptions", "Advanced Options");
-    // Its dialog does not exist yet: the button shows where it will be, and does nothing.
-    w.cmdAdvancedPPTOptions->setEnabled(false);
     KeepPlaceWhenHidden(w.cmdAdvancedPPTOptions);
 
     auto* targetColumn = Column();

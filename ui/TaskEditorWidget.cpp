@@ -1,6 +1,7 @@
 #include "ui/TaskEditorWidget.h"
 
 #include "core/MruPresentation.h"
+#include "ui/AdvancedOptionsDialog.h"
 #include "ui/PathDrop.h"
 #include "ui/TaskEditorForm.h"
 
@@ -236,6 +237,7 @@ TaskEditorWidget::TaskEditorWidget(MainWindowModel& model, QWidget* parent)
     onButton(w.cmdRemove, [this] { model_.DeleteTask(); });
     onButton(w.cmdUpdate, [this] { model_.UpdateTask(); });
     onButton(w.cmdPause, [this] { model_.Pause(); });
+    connect(w.cmdAdvancedPPTOptions, &QPushButton::clicked, this, [this] { OpenAdvancedOptions(); });
 
     // A file or folder dragged from the file manager fills a path field as if it were typed.
     for (QComboBox* box : {w.cbOriginalFile, w.cbTargetFile, w.cbOriginalFileSpecialized,
@@ -439,6 +441,21 @@ bool TaskEditorWidget::FitWidth(int width) {
     w.frames->updateGeometry();
     updateGeometry();
     return true;
+}
+
+bool TaskEditorWidget::OpenAdvancedOptions() {
+    bool cancelled = true;
+    {
+        AdvancedOptionsDialog dialog(model_, model_.TargetSupportsSingleFileOutput(), window());
+        dialog.exec();
+        cancelled = dialog.bCancelled();
+    }
+    widgets_->cmdAdvancedPPTOptions->setFocus();
+    // The task row takes the new options at once.
+    if (!cancelled)
+        model_.UpdateTask();
+    ShowEditor();
+    return !cancelled;
 }
 
 } // namespace slidemill

@@ -33,6 +33,9 @@ public:
     // the arrangement changed (the editor's height with it).
     bool FitWidth(int width);
     bool SetsStacked() const { return stacked_; }
+    // The "Advanced Options" dialog of the editor's task, modal; unless it was cancelled the
+    // task row is updated with what it stored. True when it was applied.
+    bool OpenAdvancedOptions();
 
 private:
     struct Widgets;

@@ -224,7 +224,7 @@ TEST_F(TaskEditorWidgetTest, ACharacterPickAppendsItsCodeAndThePickerShowsItsHea
     EXPECT_EQ(model.Editor().sFindString, "end©13©");
 }
 
-TEST_F(TaskEditorWidgetTest, AdvancedOptionsAppearsOnceATargetFormatIsPickedAndStaysDisabled) {
+TEST_F(TaskEditorWidgetTest, AdvancedOptionsAppearsOnceATargetFormatIsPicked) {
     auto* advanced = Get<QPushButton>("cmdAdvancedPPTOptions");
     EXPECT_TRUE(advanced->isHidden());
     auto* target = Get<QComboBox>("cbFileTypeTarget");
@@ -232,7 +232,7 @@ TEST_F(TaskEditorWidgetTest, AdvancedOptionsAppearsOnceATargetFormatIsPickedAndS
     target->setCurrentIndex(target->currentIndex() == 1 ? 0 : 1);
     EXPECT_EQ(model.Editor().lTargetFileType, target->currentData().toInt());
     EXPECT_FALSE(advanced->isHidden());
-    EXPECT_FALSE(advanced->isEnabled());
+    EXPECT_TRUE(advanced->isEnabled());
 
     // Another method means another list, and no format picked from it yet.
     Get<QRadioButton>("rbConversionMethod3")->click();
