@@ -84,8 +84,12 @@ FontDialog::FontDialog(PdfOptions& values, QWidget* parent) : QDialog(parent), v
     spnFontSize_->setValue(std::clamp(values.lPdxFontSize, 1, 999));
 
     auto* top = new QFormLayout;
-    top->addRow(Tr("&Font:"), cboFontName_);
-    top->addRow(Tr("&Size:"), spnFontSize_);
+    auto* nameLabel = new QLabel(Tr("&Font:"), this);
+    nameLabel->setBuddy(cboFontName_);
+    auto* sizeLabel = new QLabel(Tr("&Size:"), this);
+    sizeLabel->setBuddy(spnFontSize_);
+    top->addRow(nameLabel, cboFontName_);
+    top->addRow(sizeLabel, spnFontSize_);
 
     auto* style = new QGroupBox(Tr("Style"), this);
     auto* styleLayout = new QGridLayout(style);
@@ -136,7 +140,9 @@ FontDialog::FontDialog(PdfOptions& values, QWidget* parent) : QDialog(parent), v
     txtBackColor_ = ColorBox("txtBackColor", highlighted ? values.lPdxTextBkColor : kDefaultHighlight, colors);
     cmdBackColor_ = new QPushButton(QStringLiteral("..."), colors);
     cmdBackColor_->setObjectName(QStringLiteral("cmdBackColor"));
-    colorLayout->addWidget(new QLabel(Tr("&Text colour:"), colors), 0, 0);
+    auto* foreLabel = new QLabel(Tr("&Text colour:"), colors);
+    foreLabel->setBuddy(txtForeColor_);
+    colorLayout->addWidget(foreLabel, 0, 0);
     colorLayout->addWidget(txtForeColor_, 0, 1);
     colorLayout->addWidget(cmdForeColor_, 0, 2);
     colorLayout->addWidget(chkBackColor_, 1, 0);

@@ -41,6 +41,8 @@ QLineEdit* LengthBox(const char* name, int32_t twips, int unit, QWidget* parent)
 
 QWidget* WithUnit(QWidget* box, const QString& unit, QWidget* parent) {
     auto* row = new QWidget(parent);
+    // The row's label mnemonic reaches the box.
+    row->setFocusProxy(box);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);

@@ -37,6 +37,8 @@ QLineEdit* LengthBox(const char* name, int32_t twips, int unit, QWidget* parent)
 // A length row: the box followed by its unit label.
 QWidget* WithUnit(QLineEdit* box, int unit, QWidget* parent) {
     auto* row = new QWidget(parent);
+    // The row's label mnemonic reaches the box.
+    row->setFocusProxy(box);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);

@@ -14,9 +14,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace slidemill {
@@ -424,6 +427,49 @@ TEST(FontDialog, CancelStoresNothing) {
     Control<QSpinBox>(dialog, "spnFontSize").setValue(30);
     EXPECT_EQ(ExecClicking(dialog, "cmdCancel"), QDialog::Rejected);
     EXPECT_EQ(o, before);
+}
+
+// ---- All four on screen ----
+
+// Texts whose control is narrower than the text needs, as "name: text", and labels that show
+// their mnemonic's ampersand.
+std::vector<std::string> Clipped(QWidget& dialog) {
+    std::vector<std::string> clipped;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        if (!text.isEmpty() && w->width() < w->sizeHint().width())
+            clipped.push_back(w->objectName().toStdString() + ": " + text.toStdString());
+        // A mnemonic with nothing to go to shows its ampersand.
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->text().contains('&') && !label->buddy())
+            clipped.push_back("no buddy: " + label->text().toStdString());
+    }
+    return clipped;
+}
+
+TEST(PdxDialogs, EveryTextFitsAndEveryMnemonicLeadsSomewhere) {
+    PdfOptions o;
+    o.glnMeasurement = 2;
+    test::ScriptedPrompt prompt;
+    PdxPageDialog page(o);
+    PdxPdfOptionsDialog security(o, prompt);
+    ParagraphDialog paragraph(o);
+    FontDialog font(o);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&page, &security, &paragraph, &font}) {
+        dialog->show();
+        QApplication::processEvents();
+        const auto clipped = Clipped(*dialog);
+        EXPECT_TRUE(clipped.empty()) << dialog->objectName().toStdString() << ": " << clipped.front();
+        // SLIDEMILL_DIALOG_GRAB names a folder that receives a picture of each dialog.
+        if (const char* grabs = std::getenv("SLIDEMILL_DIALOG_GRAB"))
+            dialog->grab().save(QString("%1/%2.png").arg(grabs, dialog->objectName()));
+        dialog->hide();
+    }
 }
 
 } // namespace
