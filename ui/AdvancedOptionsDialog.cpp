@@ -16,7 +16,9 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -38,6 +40,8 @@ template <class T> T* Named(T* widget, const char* name) {
 QSpinBox* SlideBox(const char* name) {
     auto* box = Named(new QSpinBox, name);
     box->setRange(0, std::numeric_limits<int32_t>::max());
+    // Room for a few digits, not for the largest number the box takes.
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 40);
     return box;
 }
 
@@ -88,7 +92,7 @@ struct AdvancedOptionsDialog::Widgets {
     // "Move/Delete Input"
     QCheckBox* chkMoveOriginalFile = nullptr;
     QLineEdit* txtMoveFileToFolder = nullptr;
-    QPushButton* cmdBrowseMoveFolder = nullptr;
+    QToolButton* cmdBrowseMoveFolder = nullptr;
     QCheckBox* chkDeleteOriginalFile = nullptr;
     QPushButton* cmdApply = nullptr;
     QPushButton* cmdCancel = nullptr;
@@ -102,6 +106,8 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(MainWindowModel& frmMother, bool bS
     setWindowTitle(Tr("Advanced Options"));
 
     w.tabs = Named(new QTabWidget, "tabAdvancedOptions");
+    // Every tab in sight: the dialog is as wide as its tabs need.
+    w.tabs->tabBar()->setUsesScrollButtons(false);
 
     // What To Convert.
     auto* whatPage = new QWidget;
@@ -114,9 +120,17 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(MainWindowModel& frmMother, bool bS
     auto* range = new QFormLayout(w.fraSlideRange);
     range->addRow(Tr("Convert FROM slide:"), w.txtFromSlide);
     range->addRow(Tr("TO slide:"), w.txtToSlide);
-    what->addWidget(w.optSlideSelection[1]);
+    // The range belongs to SPECIFY; while it is hidden the other choice keeps its place.
+    QSizePolicy rangePolicy = w.fraSlideRange->sizePolicy();
+    rangePolicy.setRetainSizeWhenHidden(true);
+    w.fraSlideRange->setSizePolicy(rangePolicy);
     what->addWidget(w.optSlideSelection[0]);
-    what->addWidget(w.fraSlideRange);
+    auto* rangeRow = new QHBoxLayout;
+    rangeRow->addSpacing(20);
+    rangeRow->addWidget(w.fraSlideRange);
+    rangeRow->addStretch();
+    what->addLayout(rangeRow);
+    what->addWidget(w.optSlideSelection[1]);
     what->addStretch();
     w.tabs->addTab(whatPage, Tr("What To Convert"));
 
@@ -168,8 +182,8 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(MainWindowModel& frmMother, bool bS
         Named(new QCheckBox(Tr("Move INPUT files to specified folder after processing")), "chkMoveOriginalFile");
     w.txtMoveFileToFolder = Named(new QLineEdit, "txtMoveFileToFolder");
     w.txtMoveFileToFolder->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
-    w.cmdBrowseMoveFolder = Named(new QPushButton(QStringLiteral("...")), "cmdBrowseMoveFolder");
-    w.cmdBrowseMoveFolder->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
+    w.cmdBrowseMoveFolder = Named(new QToolButton, "cmdBrowseMoveFolder");
+    w.cmdBrowseMoveFolder->setText(QStringLiteral("..."));
     w.chkDeleteOriginalFile =
         Named(new QCheckBox(Tr("Delete INPUT files after processing")), "chkDeleteOriginalFile");
     move->addWidget(w.chkMoveOriginalFile);
@@ -212,7 +226,7 @@ AdvancedOptionsDialog::AdvancedOptionsDialog(MainWindowModel& frmMother, bool bS
             w_->chkDeleteOriginalFile->setChecked(false);
         UpdateEnabling();
     });
-    connect(w.cmdBrowseMoveFolder, &QPushButton::clicked, this, [this] {
+    connect(w.cmdBrowseMoveFolder, &QToolButton::clicked, this, [this] {
         Prompt& prompt = frmMother_.Prompts();
         const std::string chosen = prompt.PickFolder(
             Translate("Browse For Folder"), FolderPickerStart(w_->txtMoveFileToFolder->text().toStdString()));

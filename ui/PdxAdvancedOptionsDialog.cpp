@@ -3,6 +3,10 @@
 #include "core/AdvancedOptions.h"
 #include "core/Translate.h"
 #include "ui/AdvancedOptionsDialog.h"
+#include "ui/FontDialog.h"
+#include "ui/ParagraphDialog.h"
+#include "ui/PdxPageDialog.h"
+#include "ui/PdxPdfOptionsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -64,6 +69,7 @@ PdxAdvancedOptionsDialog::PdxAdvancedOptionsDialog(PdfOptions& mother, Prompt& p
     heading->setWordWrap(true);
 
     w.tabs = Named(new QTabWidget, "tabPdxOptions");
+    w.tabs->tabBar()->setUsesScrollButtons(false);
     // One page per group: its enforce box and the button that edits the group, shown while
     // the group is enforced.
     const auto groupPage = [&w](const char* caption, QCheckBox* box, QPushButton* button) {
@@ -173,6 +179,11 @@ PdxAdvancedOptionsDialog::PdxAdvancedOptionsDialog(PdfOptions& mother, Prompt& p
         connect(box, &QCheckBox::toggled, this, [this] { UpdateVisibility(); });
     connect(w.optEnglish, &QRadioButton::clicked, this, [this] { UnitChosen(1); });
     connect(w.optMetric, &QRadioButton::clicked, this, [this] { UnitChosen(2); });
+    connect(w.cmdChangePageSettings, &QPushButton::clicked, this, [this] { cmdChangePageSettings_Click(); });
+    connect(w.cmdChangeParagraphSettings, &QPushButton::clicked, this,
+            [this] { cmdChangeParagraphSettings_Click(); });
+    connect(w.cmdChangeFontSettings, &QPushButton::clicked, this, [this] { cmdChangeFontSettings_Click(); });
+    connect(w.cmdChangePDFSettings, &QPushButton::clicked, this, [this] { cmdChangePDFSettings_Click(); });
     connect(apply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     AddTabCycling(*this, *w.tabs);
@@ -196,6 +207,32 @@ void PdxAdvancedOptionsDialog::UnitChosen(int16_t unit) {
     // The dialogs opened from here show their lengths in the new unit straight away.
     mother_.glnMeasurement = unit;
     working_.glnMeasurement = unit;
+}
+
+// The page and password dialogs store straight into mother; the paragraph and font dialogs into
+// the working copy, which reaches mother on "&Apply". Each gives its button the focus again.
+void PdxAdvancedOptionsDialog::cmdChangePageSettings_Click() {
+    PdxPageDialog dialog(mother_, this);
+    dialog.exec();
+    w_->cmdChangePageSettings->setFocus();
+}
+
+void PdxAdvancedOptionsDialog::cmdChangeParagraphSettings_Click() {
+    ParagraphDialog dialog(working_, this);
+    dialog.exec();
+    w_->cmdChangeParagraphSettings->setFocus();
+}
+
+void PdxAdvancedOptionsDialog::cmdChangeFontSettings_Click() {
+    FontDialog dialog(working_, this);
+    dialog.exec();
+    w_->cmdChangeFontSettings->setFocus();
+}
+
+void PdxAdvancedOptionsDialog::cmdChangePDFSettings_Click() {
+    PdxPdfOptionsDialog dialog(mother_, prompt_, this);
+    dialog.exec();
+    w_->cmdChangePDFSettings->setFocus();
 }
 
 void PdxAdvancedOptionsDialog::cmdApply_Click() {

@@ -23,6 +23,10 @@ public:
     const PdfOptions& Working() const { return working_; }
 
     void cmdApply_Click();
+    void cmdChangePageSettings_Click();
+    void cmdChangeParagraphSettings_Click();
+    void cmdChangeFontSettings_Click();
+    void cmdChangePDFSettings_Click();
 
 private:
     void UnitChosen(int16_t unit);

@@ -1,5 +1,6 @@
 #include "ui/AdvancedOptionsDialog.h"
 
+#include "DialogPages.h"
 #include "core/EditorCells.h"
 #include "core/PickerRules.h"
 #include "core/RunControl.h"
@@ -8,8 +9,11 @@
 #include "support/FakeRunParts.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempFolder.h"
+#include "ui/MainWindow.h"
+#include "ui/PdxAdvancedOptionsDialog.h"
 #include "ui/TaskEditorWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -225,12 +229,33 @@ TEST_F(AdvancedOptionsDialogTest, ThePdfPageNamesTheFormatItsOptionsAreFor) {
     EXPECT_TRUE(Get<QLabel>("lblPdfNotice")->isHidden());
 }
 
+TEST_F(AdvancedOptionsDialogTest, AdvancedPdfOptionsEditTheWindowsPdfSettings) {
+    Open();
+    dialog->show();
+    Tabs()->setCurrentIndex(2);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* pdx = qobject_cast<PdxAdvancedOptionsDialog*>(QApplication::activeModalWidget());
+        if (!pdx) {
+            ADD_FAILURE() << "no PDF options dialog";
+            return;
+        }
+        seen = true;
+        pdx->findChild<QCheckBox*>("chkOverrideImageSettings")->click();
+        pdx->findChild<QPushButton*>("cmdApply")->click();
+    });
+    Click("cmdPdxAdvancedOptions");
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(model.Settings().pdx.bOverrideImageSettings);
+    EXPECT_EQ(dialog->focusWidget(), Get<QWidget>("cmdPdxAdvancedOptions"));
+}
+
 TEST_F(AdvancedOptionsDialogTest, MoveAndDeleteExcludeEachOtherAndMoveEnablesTheFolder) {
     Open();
     auto* move = Box("chkMoveOriginalFile");
     auto* remove = Box("chkDeleteOriginalFile");
     auto* text = Get<QLineEdit>("txtMoveFileToFolder");
-    auto* browse = Get<QPushButton>("cmdBrowseMoveFolder");
+    auto* browse = Get<QAbstractButton>("cmdBrowseMoveFolder");
     EXPECT_FALSE(text->isEnabled());
     EXPECT_FALSE(browse->isEnabled());
     move->click();
@@ -435,6 +460,67 @@ TEST_F(AdvancedOptionsButtonTest, TheDoubleClickNeedsATaskRowAConversionAndTheBu
     model.MethodChosen(kMethodFromPdf);
     EXPECT_FALSE(model.Controls().advancedOptionsVisible);
     EXPECT_FALSE(model.AdvancedOptionsOnDoubleClick());
+}
+
+
+TEST_F(AdvancedOptionsDialogTest, EveryPageShowsItsTextsWhole) {
+    // Everything that can show: the range, the notice, both output choices.
+    AdvancedOptionsValues v = model.AdvancedOptions();
+    v.bConvertAllSlides = false;
+    model.StoreAdvancedOptions(v);
+    model.TargetTypeChosen(32);
+    Open();
+    CheckEveryPage(*dialog, *Tabs());
+}
+
+
+// The task grid's double click, through the main window's action.
+class AdvancedOptionsDoubleClickTest : public ::testing::Test {
+protected:
+    TempFolder folder{"grid"};
+    test::FakeRunParts parts;
+    ScriptedPrompt prompt;
+    std::unique_ptr<MainWindow> window;
+
+    void SetUp() override { window = std::make_unique<MainWindow>(parts, prompt, folder.str() + "slidemill.ini"); }
+    void TearDown() override {
+        window.reset();
+        prompt.Finish();
+    }
+    // Triggers the double click's action; returns whether the dialog opened (it is cancelled).
+    bool DoubleClick() {
+        bool opened = false;
+        QTimer::singleShot(0, [&opened] {
+            if (auto* open = qobject_cast<AdvancedOptionsDialog*>(QApplication::activeModalWidget())) {
+                opened = true;
+                open->cmdCancel_Click();
+            }
+        });
+        window->FindAction("actAdvancedOptions")->trigger();
+        // The timer fires here when no dialog ran its own loop.
+        QApplication::processEvents();
+        return opened;
+    }
+};
+
+TEST_F(AdvancedOptionsDoubleClickTest, OpensOnAConversionTaskOnly) {
+    MainWindowModel& model = window->Model();
+    EXPECT_FALSE(DoubleClick()) << "an empty job";
+
+    model.ActionChosen("C");
+    model.MethodChosen(kMethodComponent);
+    model.PathEdited(EditorPathField::Original, folder.file("in/a.ppt"));
+    model.PathEdited(EditorPathField::Target, folder.str() + "out/a.pdf");
+    model.TargetTypeChosen(32);
+    ASSERT_TRUE(model.AddTask());
+    ASSERT_TRUE(model.LeavingRow());
+    model.Document().fgToDo.SetRow(1);
+    model.CurrentRowChanged();
+    EXPECT_TRUE(DoubleClick());
+    EXPECT_FALSE(model.EditorDirty()) << "a cancelled dialog changes nothing";
+
+    model.ActionChosen("S");
+    EXPECT_FALSE(DoubleClick()) << "special processing has no advanced options";
 }
 
 } // namespace

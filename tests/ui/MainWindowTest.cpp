@@ -116,7 +116,6 @@ TEST_F(MainWindowTest, CaptionsTooltipsAndShortcutsOfTheCommands) {
     // Their windows come later: the entries are there and unavailable.
     EXPECT_FALSE(Enabled("mnuScheduleConversionJob"));
     EXPECT_FALSE(Enabled("mnuLanguage"));
-    EXPECT_FALSE(Enabled("actAdvancedOptions"));
     QStringList popup;
     for (QAction* entry : window->GridPopup().actions())
         popup << (entry->isSeparator() ? QStringLiteral("-") : entry->text());

@@ -1,6 +1,15 @@
 #include "ui/PdxAdvancedOptionsDialog.h"
 
+#include "DialogPages.h"
 #include "support/ScriptedPrompt.h"
+#include "ui/FontDialog.h"
+#include "ui/ParagraphDialog.h"
+#include "ui/PdxPageDialog.h"
+#include "ui/PdxPdfOptionsDialog.h"
+
+#include <QApplication>
+#include <QSpinBox>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +22,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
 #include <memory>
 
 namespace slidemill {
@@ -35,6 +48,29 @@ protected:
     QCheckBox* Box(const char* name) { return Get<QCheckBox>(name); }
     bool Hidden(const char* name) { return Get<QWidget>(name)->isHidden(); }
     QTabWidget* Tabs() { return Get<QTabWidget>("tabPdxOptions"); }
+
+    // Clicks a change button; work runs on the dialog it opens (of type D), which must close.
+    template <class D> void ChangeWith(const char* button, const std::function<void(D&)>& work) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* open = qobject_cast<D*>(modal);
+            if (!open) {
+                ADD_FAILURE() << button << " opened no dialog of the expected kind";
+                if (modal && modal != dialog.get())
+                    modal->close();
+                return;
+            }
+            seen = true;
+            work(*open);
+            if (open->isVisible()) {
+                ADD_FAILURE() << "the dialog of " << button << " was left open";
+                open->reject();
+            }
+        });
+        Get<QPushButton>(button)->click();
+        EXPECT_TRUE(seen) << button;
+    }
 };
 
 TEST_F(PdxAdvancedOptionsDialogTest, ThePagesTheirCaptionsAndTheStoredChoices) {
@@ -164,6 +200,77 @@ TEST_F(PdxAdvancedOptionsDialogTest, TheUnitTakesEffectAtOnceAndCancelStoresNoth
     EXPECT_EQ(mother.glnMeasurement, 1);
 }
 
+TEST_F(PdxAdvancedOptionsDialogTest, ParagraphAndFontEditsReachTheFieldsOnlyOnApply) {
+    mother.bOverrideParagraphSettings = true;
+    mother.bOverrideFontSettings = true;
+    mother.lPdxAlignment = 0;
+    mother.lPdxFontSize = 12;
+    const PdfOptions before = mother;
+    for (const bool apply : {false, true}) {
+        Open();
+        dialog->show();
+        ChangeWith<ParagraphDialog>("cmdChangeParagraphSettings", [](ParagraphDialog& open) {
+            open.findChild<QComboBox*>("cboAlignment")->setCurrentIndex(2);
+            open.findChild<QPushButton*>("cmdOk")->click();
+        });
+        ChangeWith<FontDialog>("cmdChangeFontSettings", [](FontDialog& open) {
+            open.findChild<QSpinBox*>("spnFontSize")->setValue(18);
+            open.findChild<QPushButton*>("cmdOk")->click();
+        });
+        EXPECT_EQ(dialog->Working().lPdxAlignment, 2);
+        EXPECT_EQ(dialog->Working().lPdxFontSize, 18);
+        EXPECT_EQ(mother, before) << "nothing reaches the fields before Apply";
+        EXPECT_EQ(dialog->focusWidget(), Get<QWidget>("cmdChangeFontSettings"));
+        if (!apply) {
+            Get<QPushButton>("cmdCancel")->click();
+            EXPECT_EQ(mother, before);
+            continue;
+        }
+        Get<QPushButton>("cmdApply")->click();
+        EXPECT_EQ(mother.lPdxAlignment, 2);
+        EXPECT_EQ(mother.lPdxFontSize, 18);
+    }
+}
+
+TEST_F(PdxAdvancedOptionsDialogTest, AGroupSwitchedOffOnApplyKeepsItsStoredValues) {
+    mother.bOverrideFontSettings = true;
+    mother.lPdxFontSize = 12;
+    Open();
+    dialog->show();
+    ChangeWith<FontDialog>("cmdChangeFontSettings", [](FontDialog& open) {
+        open.findChild<QSpinBox*>("spnFontSize")->setValue(30);
+        open.findChild<QPushButton*>("cmdOk")->click();
+    });
+    Box("chkOverrideFontSettings")->click();
+    Get<QPushButton>("cmdApply")->click();
+    EXPECT_FALSE(mother.bOverrideFontSettings);
+    EXPECT_EQ(mother.lPdxFontSize, 12);
+}
+
+TEST_F(PdxAdvancedOptionsDialogTest, PageAndPasswordDialogsStoreIntoTheFieldsThemselves) {
+    mother.bOverridePageSettings = true;
+    mother.bOverridePDFSettings = true;
+    mother.bPdxPortrait = true;
+    Open();
+    dialog->show();
+    ChangeWith<PdxPageDialog>("cmdChangePageSettings", [](PdxPageDialog& open) {
+        open.findChild<QRadioButton*>("optLandscape")->click();
+        open.findChild<QPushButton*>("cmdApply")->click();
+    });
+    EXPECT_FALSE(mother.bPdxPortrait);
+    EXPECT_EQ(dialog->focusWidget(), Get<QWidget>("cmdChangePageSettings"));
+    ChangeWith<PdxPdfOptionsDialog>("cmdChangePDFSettings", [](PdxPdfOptionsDialog& open) {
+        open.findChild<QCheckBox*>("chkOpenPassword")->click();
+        open.findChild<QLineEdit*>("txtOpenPassword")->setText("sesame");
+        open.findChild<QPushButton*>("cmdOk")->click();
+    });
+    EXPECT_EQ(mother.sPdxPDFUserPassword, "sesame");
+    // The outer dialog's Cancel does not take back what those dialogs stored.
+    Get<QPushButton>("cmdCancel")->click();
+    EXPECT_FALSE(mother.bPdxPortrait);
+    EXPECT_EQ(mother.sPdxPDFUserPassword, "sesame");
+}
+
 TEST_F(PdxAdvancedOptionsDialogTest, CtrlTabCyclesTheFivePages) {
     Open();
     dialog->show();
@@ -176,5 +283,50 @@ TEST_F(PdxAdvancedOptionsDialogTest, CtrlTabCyclesTheFivePages) {
     EXPECT_EQ(Tabs()->currentIndex(), 1);
 }
 
+
+// Visible texts whose control is narrower than the text needs, as "name: text".
+std::vector<std::string> ClippedTexts(QWidget& page) {
+    std::vector<std::string> clipped;
+    for (QWidget* w : page.findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap())
+            text = label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        if (!text.isEmpty() && w->width() < w->sizeHint().width())
+            clipped.push_back(w->objectName().toStdString() + ": " + text.toStdString());
+    }
+    return clipped;
+}
+
+TEST(AdvancedOptionsDialogs, EveryPageOfBothDialogsShowsItsTextsWhole) {
+    PdfOptions o;
+    o.bOverridePageSettings = o.bOverrideParagraphSettings = o.bOverrideFontSettings = true;
+    o.bOverridePDFSettings = o.bOverrideImageSettings = true;
+    test::ScriptedPrompt prompt;
+    PdxAdvancedOptionsDialog pdx(o, prompt);
+    CheckEveryPage(pdx, *pdx.findChild<QTabWidget*>("tabPdxOptions"));
+}
+
 } // namespace
+} // namespace slidemill
+
+namespace slidemill {
+
+void CheckEveryPage(QDialog& dialog, QTabWidget& tabs) {
+    dialog.show();
+    for (int i = 0; i < tabs.count(); ++i) {
+        tabs.setCurrentIndex(i);
+        QApplication::processEvents();
+        const auto clipped = ClippedTexts(dialog);
+        EXPECT_TRUE(clipped.empty()) << dialog.objectName().toStdString() << " page " << i << ": "
+                                     << clipped.front();
+        if (const char* grabs = std::getenv("SLIDEMILL_DIALOG_GRAB"))
+            dialog.grab().save(QString("%1/%2-%3.png").arg(grabs, dialog.objectName()).arg(i));
+    }
+    dialog.hide();
+}
+
 } // namespace slidemill
