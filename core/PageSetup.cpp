@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace slidemill {
@@ -77,7 +77,7 @@ int32_t TextToTwips(const std::string& text, int unit) {
 
 const std::vector<PaperSize>& PaperSizes() {
     static const std::vector<PaperSize> sizes = {
-        {"A4", {11906, 16837}},    {"A5", {8418, 11906}},     {"B5", {9978, 14174}},
+        {"A4", {11906, 16837}},     {"A5", {8418, 11906}},     {"B5", {9978, 14174}},
         {"Letter", {12240, 15840}}, {"Legal", {12240, 20160}},
     };
     return sizes;

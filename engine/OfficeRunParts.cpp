@@ -32,4 +32,10 @@ ConversionSettings OfficeRunParts::ReadSettings() {
     return ToConversionSettings(settings);
 }
 
+void OfficeRunParts::UsePdfOptions(const PdfOptions& options) {
+    pdfOptions_ = options;
+    // The window's values are known, so an unreadable file no longer leaves them in doubt.
+    settingsProblem_.clear();
+}
+
 } // namespace slidemill

@@ -27,6 +27,7 @@ public:
     RichTextEngine* RichText() override { return &richText_; }
     PdfStage& Pdf() override { return guardedPdf_; }
     ConversionSettings ReadSettings() override;
+    void UsePdfOptions(const PdfOptions& options) override;
     // Why the settings file could not be read at the last ReadSettings; empty when it could.
     const std::string& SettingsProblem() const { return settingsProblem_; }
     void ShutDown() override { component_.ShutDown(); }

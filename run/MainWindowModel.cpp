@@ -592,6 +592,7 @@ RunEnd MainWindowModel::Begin() {
     // The stored settings first (the parts take up their own values there), then what this
     // window holds: the window owns the conversion settings while it is open.
     assembly_->ReadSettings();
+    parts_.UsePdfOptions(settings_.pdx);
     Runner().Settings() = ToConversionSettings(settings_);
     const RunEnd end = Runner().ConversionJobBegin();
     UpdateMenuToolbar();

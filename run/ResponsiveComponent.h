@@ -71,6 +71,7 @@ public:
     RichTextEngine* RichText() override { return inner_.RichText(); }
     PdfStage& Pdf() override { return inner_.Pdf(); }
     ConversionSettings ReadSettings() override { return inner_.ReadSettings(); }
+    void UsePdfOptions(const PdfOptions& options) override { inner_.UsePdfOptions(options); }
     void ShutDown() override { inner_.ShutDown(); }
 
     RunParts& Inner() { return inner_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/ConversionSettings.h"
+#include "settings/PdfOptions.h"
 
 namespace slidemill {
 
@@ -25,6 +26,10 @@ public:
     // read settings of their own (the PDF stage's page and font values) take them up here too.
     // Called before every run, so a service that stays up follows the user's changes.
     virtual ConversionSettings ReadSettings() = 0;
+    // The "PDF - with options" values of an open window, after ReadSettings: the window owns
+    // them while it is open, so a run takes what its dialogs set, saved or not. They count as
+    // read, whatever the settings file said.
+    virtual void UsePdfOptions(const PdfOptions& options) = 0;
     // Ends whatever the parts keep running (the offices).
     virtual void ShutDown() = 0;
 };

@@ -137,7 +137,8 @@ FontDialog::FontDialog(PdfOptions& values, QWidget* parent) : QDialog(parent), v
     const bool highlighted =
         values.lPdxTextBkColor > 0 && (static_cast<uint32_t>(values.lPdxTextBkColor) & 0xFF000000u) == 0;
     chkBackColor_ = Box("chkBackColor", "&Highlight:", highlighted, colors);
-    txtBackColor_ = ColorBox("txtBackColor", highlighted ? values.lPdxTextBkColor : kDefaultHighlight, colors);
+    txtBackColor_ =
+        ColorBox("txtBackColor", highlighted ? values.lPdxTextBkColor : kDefaultHighlight, colors);
     cmdBackColor_ = new QPushButton(QStringLiteral("..."), colors);
     cmdBackColor_->setObjectName(QStringLiteral("cmdBackColor"));
     auto* foreLabel = new QLabel(Tr("&Text colour:"), colors);
@@ -216,7 +217,8 @@ void FontDialog::PickColor(QLineEdit* box) {
     const QColor initial(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
     const QColor chosen = QColorDialog::getColor(initial, this, Tr("Colour"));
     if (chosen.isValid())
-        box->setText(QString::fromStdString(ColorText(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16))));
+        box->setText(
+            QString::fromStdString(ColorText(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16))));
 }
 
 void FontDialog::Store() {

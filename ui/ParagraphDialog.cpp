@@ -70,7 +70,8 @@ ParagraphDialog::ParagraphDialog(PdfOptions& values, QWidget* parent)
     cboAlignment_->setObjectName(QStringLiteral("cboAlignment"));
     for (const char* text : kAlignments)
         cboAlignment_->addItem(Tr(text));
-    cboAlignment_->setCurrentIndex(values.lPdxAlignment >= 0 && values.lPdxAlignment < 4 ? values.lPdxAlignment : 0);
+    cboAlignment_->setCurrentIndex(
+        values.lPdxAlignment >= 0 && values.lPdxAlignment < 4 ? values.lPdxAlignment : 0);
     auto* top = new QFormLayout;
     auto* alignmentLabel = new QLabel(Tr("&Alignment:"), this);
     alignmentLabel->setBuddy(cboAlignment_);
@@ -99,7 +100,8 @@ ParagraphDialog::ParagraphDialog(PdfOptions& values, QWidget* parent)
     spnLineSpacingPercent_->setRange(1, 1000);
     spnLineSpacingPercent_->setSuffix(QStringLiteral(" %"));
     spnLineSpacingPercent_->setValue(values.lPdxLineSpacing > 0 ? values.lPdxLineSpacing : 100);
-    txtLineSpacingExact_ = LengthBox("txtLineSpacingExact", std::max(0, values.lPdxLineSpacingT), unit_, spacing);
+    txtLineSpacingExact_ =
+        LengthBox("txtLineSpacingExact", std::max(0, values.lPdxLineSpacingT), unit_, spacing);
     spacingForm->addRow(Tr("&Before:"), WithUnit(txtSpaceBefore_, unit, spacing));
     spacingForm->addRow(Tr("A&fter:"), WithUnit(txtSpaceAfter_, unit, spacing));
     spacingForm->addRow(Tr("Line &spacing:"), cboLineSpacing_);
@@ -188,9 +190,9 @@ void ParagraphDialog::Store() {
         values_.lPdxLineSpacingT = 0;
         break;
     }
-    values_.lPdxFrameStyle =
-        FrameStyleFromChoice({chkFrameLeft_->isChecked(), chkFrameRight_->isChecked(), chkFrameTop_->isChecked(),
-                              chkFrameBottom_->isChecked(), chkFrameDouble_->isChecked()});
+    values_.lPdxFrameStyle = FrameStyleFromChoice({chkFrameLeft_->isChecked(), chkFrameRight_->isChecked(),
+                                                   chkFrameTop_->isChecked(), chkFrameBottom_->isChecked(),
+                                                   chkFrameDouble_->isChecked()});
     values_.lPdxFrameLineWidth = std::max(0, twips(txtFrameLineWidth_));
     values_.lPdxFrameDistance = std::max(0, twips(txtFrameDistance_));
     accept();

@@ -23,7 +23,8 @@ QString Tr(const char* english) {
     return QString::fromStdString(Translate(english));
 }
 
-const char* const kStyleSheetOptions[] = {"No stylesheet", "Inline stylesheet", "Save stylesheet in seperate file",
+const char* const kStyleSheetOptions[] = {"No stylesheet", "Inline stylesheet",
+                                          "Save stylesheet in seperate file",
                                           "Save but do not overwirte existing file"};
 
 QLineEdit* LengthBox(const char* name, int32_t twips, int unit, QWidget* parent) {
@@ -157,9 +158,8 @@ PdxPageDialog::PdxPageDialog(PdfOptions& mother, QWidget* parent)
 
     // Loading sets the controls before anything listens, so it writes no length twice.
     cboPaperSize_->setCurrentIndex(MatchPaperSize({mother.lPdxPageWidth, mother.lPdxPageHeight}));
-    const int option = mother.lPdxStyleSheetOption >= 0 && mother.lPdxStyleSheetOption < 4
-                           ? mother.lPdxStyleSheetOption
-                           : 0;
+    const int option =
+        mother.lPdxStyleSheetOption >= 0 && mother.lPdxStyleSheetOption < 4 ? mother.lPdxStyleSheetOption : 0;
     styleSheetOptions_->button(option)->setChecked(true);
     StyleSheetOptionClicked();
     (mother.bPdxPortrait ? optPortrait_ : optLandscape_)->setChecked(true);

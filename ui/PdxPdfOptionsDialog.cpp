@@ -44,7 +44,8 @@ PdxPdfOptionsDialog::PdxPdfOptionsDialog(PdfOptions& mother, Prompt& prompt, QWi
     openForm->addRow(openLabel, txtOpenPassword_);
 
     chkPermissionsPassword_ = new QCheckBox(
-        Tr("&Use a password to restrict printing and editing of the document and its security settings"), this);
+        Tr("&Use a password to restrict printing and editing of the document and its security settings"),
+        this);
     chkPermissionsPassword_->setObjectName(QStringLiteral("chkPermissionsPassword"));
     txtPermissionsPassword_ = PasswordBox("txtPermissionsPassword", mother.sPdxPDFMasterPassword, this);
     auto* permissionsLabel = new QLabel(Tr("&Permissions Password:"), this);
@@ -70,8 +71,8 @@ PdxPdfOptionsDialog::PdxPdfOptionsDialog(PdfOptions& mother, Prompt& prompt, QWi
     changesLabel->setBuddy(cboChangesAllowed_);
     permissionsLayout->addRow(printingLabel, cboPrinting_);
     permissionsLayout->addRow(changesLabel, cboChangesAllowed_);
-    chkScreenReaders_ =
-        new QCheckBox(Tr("Enable text access for screen reader devices for the &visually impaired"), fraPermissions_);
+    chkScreenReaders_ = new QCheckBox(
+        Tr("Enable text access for screen reader devices for the &visually impaired"), fraPermissions_);
     chkScreenReaders_->setObjectName(QStringLiteral("chkScreenReaders"));
     chkCopying_ = new QCheckBox(Tr("&Enable copying of text, images, and other content"), fraPermissions_);
     chkCopying_->setObjectName(QStringLiteral("chkCopying"));
@@ -138,8 +139,8 @@ void PdxPdfOptionsDialog::chkPermissionsPassword_Click() {
 void PdxPdfOptionsDialog::cmdOk_Click() {
     const std::string open = txtOpenPassword_->text().toStdString();
     const std::string permissions = txtPermissionsPassword_->text().toStdString();
-    const std::string problem =
-        PasswordProblem(chkOpenPassword_->isChecked(), open, chkPermissionsPassword_->isChecked(), permissions);
+    const std::string problem = PasswordProblem(chkOpenPassword_->isChecked(), open,
+                                                chkPermissionsPassword_->isChecked(), permissions);
     if (!problem.empty()) {
         prompt_.Ask(Translate(problem), Translate("PDF Export Password Security Settings"), PromptButtons::OK,
                     PromptIcon::Exclamation);

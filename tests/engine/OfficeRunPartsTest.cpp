@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace slidemill {
 namespace {
 
@@ -51,6 +53,25 @@ TEST(OfficeRunParts, MissingSettingsFileGivesTheDefaults) {
     const ConversionSettings read = parts.ReadSettings();
     EXPECT_TRUE(read.bPDFTextOnly);
     EXPECT_FALSE(read.bDeleteOriginalFileAfterProcessing);
+}
+
+// The window hands its own values over after each read: they are what the user set, so a
+// settings file that could not be read no longer blocks "PDF - with options".
+TEST(OfficeRunParts, TheWindowsPdfOptionsCountAsRead) {
+    test::TempFolder t("parts-window");
+    const std::string path = t.str() + "settings.ini";
+    std::filesystem::create_directories(path); // a folder: unreadable for every user
+    OfficeRunParts parts(test::TestEngineOptions(), path);
+    parts.ReadSettings();
+    EXPECT_NE(parts.SettingsProblem(), "");
+    PdfOptions window;
+    window.bOverridePDFSettings = true;
+    window.sPdxPDFUserPassword = "window";
+    parts.UsePdfOptions(window);
+    EXPECT_EQ(parts.SettingsProblem(), "");
+    // The next read is the file's again.
+    parts.ReadSettings();
+    EXPECT_NE(parts.SettingsProblem(), "");
 }
 
 } // namespace

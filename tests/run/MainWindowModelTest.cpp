@@ -362,6 +362,29 @@ TEST_F(MainWindowModelTest, ARunMarksEachTaskLogsTheFailureAndRewindClearsTheMar
     EXPECT_FALSE(model->States().keyRewind);
 }
 
+TEST_F(MainWindowModelTest, TheWindowsPdfOptionsReachThePdfStageOfItsRun) {
+    test::RecordingPdfStage pdf(parts.pdfOptions);
+    parts.pdf = &pdf;
+    Open(); // the run takes its PDF stage when the window is made
+    parts.storedPdfOptions.sPdxFontName = "Stored Font";
+    parts.storedPdfOptions.sPdxPDFUserPassword = "stored";
+    EditConversion("deck");
+    model->TargetTypeChosen(kTargetPdfWithOptions);
+    ASSERT_TRUE(model->AddTask());
+    // What the dialogs set, not yet saved anywhere.
+    model->Settings().pdx.bOverrideFontSettings = true;
+    model->Settings().pdx.sPdxFontName = "DejaVu Serif";
+    model->Settings().pdx.bOverridePDFSettings = true;
+    model->Settings().pdx.sPdxPDFUserPassword = "window";
+
+    EXPECT_EQ(model->Begin(), RunEnd::Completed);
+    EXPECT_EQ(parts.pdfOptionsHandOvers, 1);
+    ASSERT_EQ(pdf.seen.size(), 1u);
+    EXPECT_EQ(pdf.seen[0], model->Settings().pdx);
+    EXPECT_EQ(pdf.seen[0].sPdxFontName, "DejaVu Serif");
+    EXPECT_EQ(pdf.seen[0].sPdxPDFUserPassword, "window");
+}
+
 TEST_F(MainWindowModelTest, APauseFromInsideASlowConversionStopsTheRun) {
     AddConversions({"a", "b", "c"});
     bool pausedInside = false;

@@ -146,6 +146,11 @@ TEST(ResponsiveRunPartsTest, HandsOutTheResponsiveComponentAndPassesTheRestThrou
     EXPECT_EQ(&parts.Pdf(), &inner.Pdf());
     parts.ReadSettings();
     EXPECT_EQ(inner.settingsReads, 1);
+    PdfOptions window;
+    window.sPdxFontName = "From the window";
+    parts.UsePdfOptions(window);
+    EXPECT_EQ(inner.pdfOptionsHandOvers, 1);
+    EXPECT_EQ(inner.pdfOptions, window);
     parts.ShutDown();
     EXPECT_EQ(inner.shutDowns, 1);
 

@@ -5,6 +5,8 @@
 #include "ui/PdxPageDialog.h"
 #include "ui/PdxPdfOptionsDialog.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -14,8 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QAbstractButton>
-#include <QApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -182,7 +182,8 @@ TEST(PdxPdfOptionsDialog, LoadsPasswordsPermissionsAndEnabling) {
     EXPECT_EQ(Control<QLineEdit>(dialog, "txtPermissionsPassword").echoMode(), QLineEdit::Password);
     EXPECT_EQ(Control<QLineEdit>(dialog, "txtOpenPassword").echoMode(), QLineEdit::Password);
     EXPECT_EQ(Control<QComboBox>(dialog, "cboPrinting").currentText(), "High Resolution");
-    EXPECT_EQ(Control<QComboBox>(dialog, "cboChangesAllowed").currentText(), "Inserting, deleting and rotating pages");
+    EXPECT_EQ(Control<QComboBox>(dialog, "cboChangesAllowed").currentText(),
+              "Inserting, deleting and rotating pages");
     EXPECT_FALSE(Control<QCheckBox>(dialog, "chkScreenReaders").isChecked());
     EXPECT_TRUE(Control<QCheckBox>(dialog, "chkCopying").isChecked());
     EXPECT_TRUE(Control<QComboBox>(dialog, "cboPrinting").isEnabled());
@@ -250,7 +251,8 @@ TEST(PdxPdfOptionsDialog, SavedChoicesComeBackOnReopening) {
 
     PdxPdfOptionsDialog again(o, prompt);
     EXPECT_EQ(Control<QComboBox>(again, "cboPrinting").currentText(), "Low Resolution");
-    EXPECT_EQ(Control<QComboBox>(again, "cboChangesAllowed").currentText(), "Inserting, deleting and rotating pages");
+    EXPECT_EQ(Control<QComboBox>(again, "cboChangesAllowed").currentText(),
+              "Inserting, deleting and rotating pages");
     EXPECT_TRUE(Control<QCheckBox>(again, "chkScreenReaders").isChecked());
     // Unchecking both options stores no passwords at all.
     Control<QCheckBox>(again, "chkOpenPassword").click();
@@ -279,7 +281,8 @@ TEST(ParagraphDialog, ShowsStoredValuesInTheUnit) {
     EXPECT_EQ(Control<QSpinBox>(dialog, "spnLineSpacingPercent").value(), 150);
     EXPECT_TRUE(Control<QSpinBox>(dialog, "spnLineSpacingPercent").isEnabled());
     EXPECT_FALSE(Control<QLineEdit>(dialog, "txtLineSpacingExact").isEnabled());
-    for (const char* side : {"chkFrameLeft", "chkFrameRight", "chkFrameTop", "chkFrameBottom", "chkFrameDouble"})
+    for (const char* side :
+         {"chkFrameLeft", "chkFrameRight", "chkFrameTop", "chkFrameBottom", "chkFrameDouble"})
         EXPECT_TRUE(Control<QCheckBox>(dialog, side).isChecked()) << side;
 }
 
