@@ -151,9 +151,17 @@ void MainWindow::BuildScheduler(Prompt& prompt, const std::string& settingsFile,
     connect(schedule, &QAction::triggered, this, [this] { ScheduleConversionJob(); });
     schedule->setEnabled(true);
 
-    if (RestartPersistedSchedule(*s.scheduler, settingsFile, model_->Document().bCommandLineMode))
-        s.window->Refresh();
     model_->UpdateMenuToolbar();
+    // A stored schedule restarts once the window is up, so that a message about it has a window
+    // to belong to and does not stand alone beside the start-up window.
+    QTimer::singleShot(0, this, [this] {
+        SchedulerParts& parts = *scheduler_;
+        if (parts.unloaded)
+            return;
+        if (RestartPersistedSchedule(*parts.scheduler, parts.settingsFile, model_->Document().bCommandLineMode))
+            parts.window->Refresh();
+        model_->UpdateMenuToolbar();
+    });
 }
 
 SchedulerWindow& MainWindow::Scheduler() const {

@@ -633,6 +633,9 @@ TEST_F(ScheduledWindowTest, AStoredScheduleRestartsWhenTheWindowLoads) {
     const std::string job = JobFile("Nightly.MJB", {"a.pptx"});
     StoreSchedule(settingsFile, job, true);
     Open();
+    // Once the event loop runs (in the program: once the window is shown).
+    EXPECT_FALSE(Sched().Model().bSchedularEnabled());
+    QApplication::processEvents();
     EXPECT_TRUE(Sched().Model().bSchedularEnabled());
     EXPECT_TRUE(Sched().Timer1().isActive());
     EXPECT_TRUE(Sched().Model().Locked());
@@ -646,10 +649,25 @@ TEST_F(ScheduledWindowTest, AStoredScheduleRestartsWhenTheWindowLoads) {
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "out/a.pdf"));
 }
 
+TEST_F(ScheduledWindowTest, AStoredScheduleWhoseJobIsGoneSaysSoAndStaysStopped) {
+    const std::string job = JobFile("Nightly.MJB", {"a.pptx"});
+    StoreSchedule(settingsFile, job, true);
+    std::filesystem::remove(job);
+    Open();
+    prompt.Answer(PromptAnswer::OK);
+    QApplication::processEvents();
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_EQ(prompt.questions[0].text, "Job file does not exist");
+    EXPECT_FALSE(Sched().Model().bSchedularEnabled());
+    EXPECT_FALSE(Sched().Timer1().isActive());
+    EXPECT_TRUE(Action("keyConvert").isEnabled());
+}
+
 TEST_F(ScheduledWindowTest, AStoredScheduleWithoutRestartOnlyFillsTheForm) {
     const std::string job = JobFile("Nightly.MJB", {"a.pptx"});
     StoreSchedule(settingsFile, job, false);
     Open();
+    QApplication::processEvents();
     EXPECT_FALSE(Sched().Model().bSchedularEnabled());
     EXPECT_FALSE(Sched().Timer1().isActive());
     EXPECT_TRUE(Find<QRadioButton>(Sched(), "optTimeBased")->isChecked());
@@ -674,6 +692,7 @@ TEST_F(ScheduledWindowTest, TheCloseWritesTheScheduleAndItsJobFileList) {
     // The next start runs it again by itself.
     window.reset();
     Open();
+    QApplication::processEvents();
     EXPECT_TRUE(Sched().Model().bSchedularEnabled());
 }
 
