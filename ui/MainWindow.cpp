@@ -784,6 +784,9 @@ void MainWindow::CommandStatesChanged(const CommandStates& modelStates) {
     }
     if (editor_)
         editor_->SetCommandButtons(states.keyAdd, states.keyRemove, states.keyUpdate, states.keyPause);
+    // The scheduler's window is modal: opened during a run it would hold the run until closed.
+    if (scheduler_)
+        set("mnuScheduleConversionJob", !RunOnStack());
     ApplyScrollRequests();
 }
 

@@ -590,10 +590,13 @@ TEST_F(ScheduledWindowTest, ATickDuringARunStartedByHandOnlyLogsThatTheRunWasSki
     // and falls due at once.
     MainWindow* target = window.get();
     std::atomic<bool> tickDone{false};
+    bool schedulerOfferedDuringRun = true;
     parts.component.onConvert = [&](const ConversionProperties& properties) {
         if (properties.SourceFile.find("byhand") == std::string::npos)
             return;
         QMetaObject::invokeMethod(target, [&] {
+            // The modal scheduler window would hold the run up: it is not offered meanwhile.
+            schedulerOfferedDuringRun = Action("mnuScheduleConversionJob").isEnabled();
             ScheduleEvery(10, scheduled);
             clock.now = kStart + 10s;
             Sched().Timer1_Timer();
@@ -604,6 +607,8 @@ TEST_F(ScheduledWindowTest, ATickDuringARunStartedByHandOnlyLogsThatTheRunWasSki
     };
     Action("keyConvert").trigger();
     ASSERT_TRUE(tickDone);
+    EXPECT_FALSE(schedulerOfferedDuringRun);
+    EXPECT_TRUE(Action("mnuScheduleConversionJob").isEnabled());
     EXPECT_TRUE(LogHas("The scheduled run was skipped because another conversion job is running:"));
     EXPECT_TRUE(LogHas(scheduled));
     // Only the run by hand converted, and the schedule still waits for its next run.
