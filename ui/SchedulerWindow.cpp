@@ -572,11 +572,6 @@ void SchedulerWindow::cmdDone_Click() {
     accept();
 }
 
-void SchedulerWindow::reject() {
-    // Escape and the close box only hide the window, as "&Done" does.
-    QDialog::reject();
-}
-
 void SchedulerWindow::cmdSelectScheduledJobFile_Click() {
     FileDialogRequest request;
     request.title = Translate("Select .MJB Job File");

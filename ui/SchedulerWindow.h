@@ -78,9 +78,6 @@ signals:
     // The scheduler stopped or started (menus follow it).
     void schedulerStateChanged();
 
-protected:
-    void reject() override;
-
 private:
     void BuildSetUpPage(QWidget* page);
     void BuildOptionsPage(QWidget* page);
