@@ -5,8 +5,10 @@
 #include "core/EditorLists.h"
 #include "core/MruPresentation.h"
 #include "core/PickerRules.h"
+#include "core/LogGrid.h"
 #include "core/TaskGrid.h"
 #include "core/Translate.h"
+#include "run/UnsavedJob.h"
 #include "settings/IniFile.h"
 #include "settings/Paths.h"
 
@@ -79,9 +81,10 @@ std::string PatternOrAll(const std::string& pattern) {
 
 MainWindowModel::MainWindowModel(RunParts& parts, Prompt& prompt, RunControl& progress, RunStatus& status,
                                  MainWindowView& view, const std::string& settingsFile)
-    : parts_(parts), prompt_(prompt), view_(view), settingsFile_(settingsFile) {
+    : parts_(parts), runPrompt_(prompt), prompt_(runPrompt_), view_(view), progress_(progress),
+      settingsFile_(settingsFile) {
     assembly_ =
-        std::make_unique<RunAssembly>(parts, prompt, progress, this, ParentFolderOf(settingsFile), &status);
+        std::make_unique<RunAssembly>(parts, prompt_, progress, this, ParentFolderOf(settingsFile), &status);
 }
 
 MainWindowModel::~MainWindowModel() = default;
@@ -600,7 +603,12 @@ RunEnd MainWindowModel::Begin() {
 }
 
 bool MainWindowModel::Pause() {
-    const bool paused = Runner().ConversionJobPause();
+    bool paused = Runner().ConversionJobPause();
+    // A schedule waiting for its next run has no run to pause: Pause ends the schedule.
+    if (!paused && SchedulerEnabled()) {
+        StopScheduler();
+        paused = true;
+    }
     UpdateMenuToolbar();
     return paused;
 }
@@ -620,6 +628,80 @@ bool MainWindowModel::OptimizeForSpeed(bool speed) {
     const bool checkedSpeed = speed && component.OptimizeForSpeed();
     settings_.mnuOptimizeForSpeed = checkedSpeed;
     return checkedSpeed;
+}
+
+// ---- The scheduler's runs ----
+
+void MainWindowModel::SchedulerNote(const std::string& text) {
+    std::vector<std::string> cells(kLogGridCols);
+    cells[kColStatus] = text;
+    AppendLogRow(Document().fgLog, cells);
+    progress_.SetStatusText(StatusPanel::CurrentFile, text);
+}
+
+bool MainWindowModel::StoreEditorForScheduledRun() {
+    const Grid& grid = Document().fgToDo;
+    const bool stored = IsTaskRow(grid, grid.Row()) ? UpdateCurrentRowFromEditor() : AddEditorTask();
+    bCurrentActionItemDirty_ = false;
+    return stored;
+}
+
+void MainWindowModel::ScheduledRunSkipped(const std::string& path) {
+    SchedulerNote(Translate("The scheduled run was skipped because another conversion job is running:") + " " +
+                  path);
+}
+
+bool MainWindowModel::RunScheduledJob(const std::string& path) {
+    if (IsRunning()) {
+        ScheduledRunSkipped(path);
+        return false;
+    }
+    const bool wasUnattended = runPrompt_.SetUnattended(true);
+    JobDocument& document = Document();
+    std::vector<std::string> notes;
+    std::string keptNote;
+    if (bCurrentActionItemDirty_ && !StoreEditorForScheduledRun()) {
+        std::string note = Translate("The task being edited does not validate and was not kept.");
+        for (const std::string& message : runPrompt_.TakeMessages())
+            note += " " + message;
+        notes.push_back(note);
+    }
+    runPrompt_.TakeMessages();
+    if (document.bAskToSaveMJBFileBeforeExit && TaskCount(document.fgToDo) > 0) {
+        const std::string kept = KeepUnsavedJob(document, ParentFolderOf(settingsFile_));
+        if (kept.empty()) {
+            // Running would throw the changes away; they stay, and so does the job, until a later
+            // run can keep them.
+            runPrompt_.SetUnattended(wasUnattended);
+            for (const std::string& note : notes)
+                SchedulerNote(note);
+            SchedulerNote(Translate("The scheduled run was skipped because the unsaved changes of the open "
+                                    "job could not be kept:") +
+                          " " + path);
+            return false;
+        }
+        keptNote = Translate("The unsaved changes of the open job were kept in") + " " + kept;
+    }
+    // Nothing was left to ask about (a job without tasks has nothing to lose).
+    document.bAskToSaveMJBFileBeforeExit = false;
+
+    assembly_->ReadSettings();
+    Runner().Settings() = ToConversionSettings(settings_);
+    jobReplaced_ = false;
+    const bool ran = Runner().RunJobFile(path);
+    if (jobReplaced_)
+        LoadCurrentRow();
+    for (const std::string& message : runPrompt_.TakeMessages())
+        notes.push_back(message);
+    runPrompt_.SetUnattended(wasUnattended);
+    // The run starts with an empty log: these lines follow its entries, the recovery file last
+    // so the status bar keeps naming it.
+    if (!keptNote.empty())
+        notes.push_back(keptNote);
+    for (const std::string& note : notes)
+        SchedulerNote(note);
+    UpdateMenuToolbar();
+    return ran;
 }
 
 // ---- Rows and tabs ----
@@ -769,6 +851,12 @@ bool MainWindowModel::WindowVisible() const {
 
 bool MainWindowModel::SchedulerEnabled() const {
     return schedulerEnabled_ && schedulerEnabled_();
+}
+
+void MainWindowModel::StopScheduler() {
+    if (schedulerStop_)
+        schedulerStop_();
+    UpdateMenuToolbar();
 }
 
 void MainWindowModel::FocusTaskGrid() {

@@ -13,6 +13,7 @@
 #include "run/RunHost.h"
 #include "run/RunParts.h"
 #include "run/RunStatus.h"
+#include "run/UnattendedPrompt.h"
 #include "run/Validation.h"
 #include "settings/MainWindowLists.h"
 #include "settings/MainWindowSettings.h"
@@ -76,8 +77,19 @@ public:
     const CommandStates& States() const { return states_; }
     MainWindowLists& RecentLists() { return lists_; }
     MainWindowSettings& Settings() { return settings_; }
-    // The scheduler (its window comes later) reports whether it is enabled.
+    // The scheduler reports whether it is enabled, and is stopped (its timer and its window
+    // reset) when a Pause ends a run it started or the schedule itself.
     void SetSchedulerEnabledQuery(std::function<bool()> query) { schedulerEnabled_ = std::move(query); }
+    void SetSchedulerStop(std::function<void()> stop) { schedulerStop_ = std::move(stop); }
+    // The scheduler's due run: opens the job file, rewinds it and runs it from its first task.
+    // Nobody may be there to answer, so nothing is asked: unsaved changes of the open job (with
+    // an edit still in the editor) go to a recovery job file in the settings folder first, and
+    // whatever the open or the run would have asked goes to the log and the status bar. While
+    // another run is going the scheduled run is skipped with a line in the log. False when the
+    // job did not run.
+    bool RunScheduledJob(const std::string& path);
+    // The log line of a scheduled run that could not start because another run is going.
+    void ScheduledRunSkipped(const std::string& path);
 
     // The editor's lists, filled at Load.
     const TypeList& TargetTypes() const { return targetTypes_; } // by the conversion method
@@ -156,6 +168,7 @@ public:
     void MenusChanged() override { UpdateMenuToolbar(); }
     bool WindowVisible() const override;
     bool SchedulerEnabled() const override;
+    void StopScheduler() override;
     bool EditorDirty() const override { return bCurrentActionItemDirty_; }
     bool UpdateCurrentRowFromEditor() override;
     void ClearEditorDirty() override { bCurrentActionItemDirty_ = false; }
@@ -180,10 +193,18 @@ private:
     void ShowCommandError(const std::string& what, const std::exception& error);
     // Loads the current row into the editor (a non-task row leaves it as it is); clears dirty.
     void LoadCurrentRow();
+    // A line for the log grid and the status bar about what the scheduler did.
+    void SchedulerNote(const std::string& text);
+    // Stores an edit still in the editor into the job before a scheduled run replaces it; false
+    // when it cannot be stored (it does not validate).
+    bool StoreEditorForScheduledRun();
 
     RunParts& parts_;
+    // Every question of the window and its runs passes here, so a scheduled run can answer them.
+    UnattendedPrompt runPrompt_;
     Prompt& prompt_;
     MainWindowView& view_;
+    RunControl& progress_;
     std::string settingsFile_;
     std::unique_ptr<RunAssembly> assembly_;
     EditorState editor_;
@@ -192,6 +213,7 @@ private:
     MainWindowLists lists_;
     MainWindowSettings settings_;
     std::function<bool()> schedulerEnabled_;
+    std::function<void()> schedulerStop_;
     bool loaded_ = false;
     bool jobReplaced_ = false;
     bool bCurrentActionItemDirty_ = false;

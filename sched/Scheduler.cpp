@@ -1,6 +1,7 @@
 #include "sched/Scheduler.h"
 
 #include "core/MruPresentation.h"
+#include "core/Translate.h"
 #include "sched/DateText.h"
 #include "sched/ScheduleArithmetic.h"
 #include "sched/ScheduleSettings.h"
@@ -203,7 +204,8 @@ void SchedulerRunBinding::RunTheJobEvent(const std::string& strTimerFile) {
 void SchedulerRunBinding::DisplayTimeRemainingEvent(long lngDays, long lngHours, long lngMinutes,
                                                     long lngSeconds) {
     if (setCaption_)
-        setCaption_(TimeRemainingCaption({lngDays, lngHours, lngMinutes, lngSeconds}));
+        setCaption_(TimeRemainingCaption({lngDays, lngHours, lngMinutes, lngSeconds},
+                                         [](const std::string& word) { return Translate(word); }));
 }
 
 } // namespace slidemill

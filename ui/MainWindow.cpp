@@ -5,8 +5,11 @@
 #include "core/TaskGrid.h"
 #include "core/Translate.h"
 #include "run/ResponsiveComponent.h"
+#include "sched/Scheduler.h"
+#include "settings/IniFile.h"
 #include "ui/GridTableModel.h"
 #include "ui/RunStatusBar.h"
+#include "ui/SchedulerWindow.h"
 #include "ui/TaskEditorWidget.h"
 
 #include <QAction>
@@ -81,7 +84,20 @@ struct MainWindow::Widgets {
     QAction* Action(const char* name) const { return actions.at(QString::fromLatin1(name)); }
 };
 
-MainWindow::MainWindow(RunParts& parts, Prompt& prompt, const std::string& settingsFile, QWidget* parent)
+// The scheduler and what connects it to this window.
+struct MainWindow::SchedulerParts {
+    std::string settingsFile;
+    SystemSchedulerClock systemClock;
+    SystemLocalZone systemZone;
+    std::unique_ptr<SchedulerRunBinding> events;
+    std::unique_ptr<SchedulerMessageBox> messages;
+    std::unique_ptr<slidemill::Scheduler> scheduler;
+    SchedulerWindow* window = nullptr;
+    bool unloaded = false;
+};
+
+MainWindow::MainWindow(RunParts& parts, Prompt& prompt, const std::string& settingsFile, QWidget* parent,
+                       SchedulerClock* clock, const LocalZone* zone)
     : QMainWindow(parent), widgets_(std::make_unique<Widgets>()) {
     Widgets& w = *widgets_;
     w.status = new RunStatusBar(*statusBar(), *this, this);
@@ -103,9 +119,106 @@ MainWindow::MainWindow(RunParts& parts, Prompt& prompt, const std::string& setti
     SelectGridRow(*w.taskView, model_->Document().fgToDo.Row());
     model_->UpdateMenuToolbar();
     resize(1000, 720);
+    BuildScheduler(prompt, settingsFile, clock, zone);
+}
+
+void MainWindow::BuildScheduler(Prompt& prompt, const std::string& settingsFile, SchedulerClock* clock,
+                                const LocalZone* zone) {
+    scheduler_ = std::make_unique<SchedulerParts>();
+    SchedulerParts& s = *scheduler_;
+    s.settingsFile = settingsFile;
+    s.events = std::make_unique<SchedulerRunBinding>(
+        [this](const std::string& path) { return RunScheduledJob(path); },
+        [this](const std::string& caption) { SetFrameCaption(QString::fromStdString(caption)); });
+    s.messages = std::make_unique<SchedulerMessageBox>(prompt);
+    s.scheduler = std::make_unique<slidemill::Scheduler>(clock ? *clock : s.systemClock, zone ? *zone : s.systemZone,
+                                                         *s.events, *s.messages);
+    s.scheduler->ReadIniFileScheduler(IniFile(settingsFile));
+    s.scheduler->SetUpScheduler(settingsFile);
+    s.window = new SchedulerWindow(*s.scheduler, prompt, this);
+    s.messages->SetWindow(s.window);
+    s.window->Refresh();
+    connect(s.window, &SchedulerWindow::schedulerStateChanged, this, [this] { model_->UpdateMenuToolbar(); });
+
+    slidemill::Scheduler* scheduler = s.scheduler.get();
+    model_->SetSchedulerEnabledQuery([scheduler] { return scheduler->bSchedularEnabled(); });
+    model_->SetSchedulerStop([this] {
+        scheduler_->window->ConversionJobPaused();
+        SetFrameCaption(QStringLiteral("'Slidemill'"));
+    });
+
+    QAction* schedule = widgets_->Action("mnuScheduleConversionJob");
+    connect(schedule, &QAction::triggered, this, [this] { ScheduleConversionJob(); });
+    schedule->setEnabled(true);
+
+    model_->UpdateMenuToolbar();
+    // A stored schedule restarts once the window is up, so that a message about it has a window
+    // to belong to and does not stand alone beside the start-up window.
+    QTimer::singleShot(0, this, [this] {
+        SchedulerParts& parts = *scheduler_;
+        if (parts.unloaded)
+            return;
+        if (RestartPersistedSchedule(*parts.scheduler, parts.settingsFile, model_->Document().bCommandLineMode))
+            parts.window->Refresh();
+        model_->UpdateMenuToolbar();
+    });
+}
+
+SchedulerWindow& MainWindow::Scheduler() const {
+    return *scheduler_->window;
+}
+
+void MainWindow::ScheduleConversionJob() {
+    SchedulerParts& s = *scheduler_;
+    s.scheduler->SetUpScheduler(s.settingsFile);
+    s.window->Refresh();
+    s.window->exec();
+    model_->UpdateMenuToolbar();
+    if (!s.scheduler->bSchedularEnabled())
+        SetFrameCaption(QStringLiteral("'Slidemill'"));
+}
+
+bool MainWindow::RunScheduledJob(const std::string& path) {
+    Widgets& w = *widgets_;
+    // A run by hand (or a paused one that has not returned yet) owns the grid.
+    if (RunOnStack()) {
+        model_->ScheduledRunSkipped(path);
+        return false;
+    }
+    ++w.runsOnStack;
+    const bool ran = model_->RunScheduledJob(path);
+    --w.runsOnStack;
+    model_->UpdateMenuToolbar();
+    w.status->HideListProgress();
+    if (w.runsOnStack == 0 && w.closeAfterRun) {
+        w.closeAfterRun = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+    return ran;
+}
+
+void MainWindow::SetFrameCaption(const QString& caption) {
+    widgets_->frameCaption = caption;
+    setWindowTitle(Caption());
+}
+
+void MainWindow::UnloadScheduler() {
+    SchedulerParts& s = *scheduler_;
+    if (s.unloaded)
+        return;
+    s.unloaded = true;
+    s.scheduler->cmdEndTimer_Click();
+    s.window->Refresh();
+    IniFile ini(s.settingsFile);
+    s.scheduler->Unload(ini, model_->Document().bCommandLineMode);
 }
 
 MainWindow::~MainWindow() {
+    // The scheduler window goes before the scheduler it shows.
+    if (scheduler_) {
+        delete scheduler_->window;
+        scheduler_->window = nullptr;
+    }
     // The editor and the views go before the model they show, the grid models before the grids
     // they observe.
     delete editor_;
@@ -235,7 +348,7 @@ void MainWindow::BuildActions() {
     AddAction("mnuRewindConversionJob", "&Rewind Conversion Job", "", [&m] {
         m.Rewind();
     })->setShortcut(QKeySequence(Qt::Key_F4));
-    // The scheduler's window comes later.
+    // Connected once the scheduler exists (BuildScheduler).
     QAction* schedule = AddAction("mnuScheduleConversionJob", "Schedule a Conversion Job", "", {});
     schedule->setShortcut(QKeySequence(Qt::Key_F8));
     schedule->setEnabled(false);
@@ -611,6 +724,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    UnloadScheduler();
     w.closed = true;
     emit closing();
     event->accept();
@@ -673,6 +787,9 @@ void MainWindow::CommandStatesChanged(const CommandStates& modelStates) {
     }
     if (editor_)
         editor_->SetCommandButtons(states.keyAdd, states.keyRemove, states.keyUpdate, states.keyPause);
+    // The scheduler's window is modal: opened during a run it would hold the run until closed.
+    if (scheduler_)
+        set("mnuScheduleConversionJob", !RunOnStack());
     ApplyScrollRequests();
 }
 

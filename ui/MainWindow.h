@@ -18,6 +18,9 @@ class QTableView;
 namespace slidemill {
 
 class GridTableModel;
+class LocalZone;
+class SchedulerClock;
+class SchedulerWindow;
 class RunStatusBar;
 class TaskEditorWidget;
 
@@ -29,11 +32,17 @@ class MainWindow : public QMainWindow, private MainWindowView {
 public:
     // prompt answers every question the window asks (a real box in the program, a script in
     // tests). settingsFile: the settings file the window reads at load and writes at close.
-    MainWindow(RunParts& parts, Prompt& prompt, const std::string& settingsFile, QWidget* parent = nullptr);
+    // clock and zone: where the scheduler reads the time (the system's when null).
+    MainWindow(RunParts& parts, Prompt& prompt, const std::string& settingsFile, QWidget* parent = nullptr,
+               SchedulerClock* clock = nullptr, const LocalZone* zone = nullptr);
     ~MainWindow() override;
 
     MainWindowModel& Model() { return *model_; }
     TaskEditorWidget& Editor() { return *editor_; }
+    // The scheduler window, created (hidden) with this window; it stays until this one goes.
+    SchedulerWindow& Scheduler() const;
+    // "Schedule a Conversion Job": the scheduler window, modal, over a freshly read job file list.
+    void ScheduleConversionJob();
 
     // The window's title: the job's caption joined with the frame's ("'Slidemill'").
     QString Caption() const;
@@ -81,6 +90,15 @@ private:
     // A run is in progress, or paused but not yet returned.
     bool RunOnStack() const;
     void MoveTask(MoveKind kind);
+    // The scheduler: its window read from the settings, its runs and countdown wired to this
+    // window, and a schedule the settings ask for restarted.
+    void BuildScheduler(Prompt& prompt, const std::string& settingsFile, SchedulerClock* clock,
+                        const LocalZone* zone);
+    // frmSched_RunTheJobEvent; false when the job did not run.
+    bool RunScheduledJob(const std::string& path);
+    void SetFrameCaption(const QString& caption);
+    // Writes the schedule and its job file list; the scheduler stops with the window.
+    void UnloadScheduler();
 
     // MainWindowView.
     void EditorChanged() override;
@@ -95,6 +113,8 @@ private:
 
     struct Widgets;
     std::unique_ptr<Widgets> widgets_;
+    struct SchedulerParts;
+    std::unique_ptr<SchedulerParts> scheduler_;
     std::unique_ptr<MainWindowModel> model_;
     TaskEditorWidget* editor_ = nullptr;
 };

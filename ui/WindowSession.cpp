@@ -10,7 +10,7 @@
 #include "ui/HelpEntries.h"
 #include "ui/MainWindow.h"
 #include "ui/StartupWindow.h"
-#include "ui/UnsavedJob.h"
+#include "run/UnsavedJob.h"
 
 #include <QApplication>
 #include <QDialog>

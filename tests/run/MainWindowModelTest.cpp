@@ -5,6 +5,7 @@
 #include "core/LogGrid.h"
 #include "core/MruPresentation.h"
 #include "core/PickerRules.h"
+#include "core/JobFile.h"
 #include "core/TaskGrid.h"
 #include "settings/IniFile.h"
 #include "support/FakeRunParts.h"
@@ -615,6 +616,129 @@ TEST_F(MainWindowModelTest, TheCommandsFollowTheJobTheTabAndTheScheduler) {
     EXPECT_TRUE(parts.component.calls.empty()) << "no run while the scheduler is enabled";
     model->NewJob();
     EXPECT_EQ(TaskCount(Tasks()), 2) << "New is not available while the scheduler is enabled";
+}
+
+// ---- The scheduler's side ----
+
+class ScheduledRunTest : public MainWindowModelTest {
+protected:
+    bool schedulerEnabled = true;
+    int schedulerStops = 0;
+
+    void SetUp() override {
+        MainWindowModelTest::SetUp();
+        model->SetSchedulerEnabledQuery([this] { return schedulerEnabled; });
+        model->SetSchedulerStop([this] {
+            schedulerEnabled = false;
+            ++schedulerStops;
+        });
+        model->UpdateMenuToolbar();
+    }
+    // A saved job of one conversion of in/<name>.ppt.
+    std::string SavedJob(const std::string& name) {
+        Grid grid(kTaskGridCols);
+        InitTaskGrid(grid);
+        clsConversionOptions task;
+        task.sActionToDo = "C";
+        task.lConversionMethod = kMethodComponent;
+        task.sOriginalFile = t.file("in/" + name + ".ppt");
+        task.lOriginalFileType = 3;
+        task.sTargetFile = t.str() + "out/" + name + ".pdf";
+        task.lTargetFileType = 32;
+        AppendTaskRow(task, grid, &parts.component);
+        const std::string path = t.str() + "jobs/" + name + ".MJB";
+        fs::create_directories(t.path() / "jobs");
+        EXPECT_TRUE(WriteJobFile(path, grid));
+        return path;
+    }
+    std::vector<std::string> LogTexts() {
+        const Grid& log = model->Document().fgLog;
+        std::vector<std::string> texts;
+        for (int row = 1; row < log.Rows(); ++row)
+            if (!log.CellText(row, kColStatus).empty())
+                texts.push_back(log.CellText(row, kColStatus));
+        return texts;
+    }
+};
+
+TEST_F(ScheduledRunTest, AWaitingScheduleLeavesOnlyPauseAndPauseEndsIt) {
+    EXPECT_TRUE(model->States().keyPause);
+    EXPECT_FALSE(model->States().keyConvert);
+    EXPECT_FALSE(model->States().keyOpen);
+    EXPECT_TRUE(model->Pause());
+    EXPECT_EQ(schedulerStops, 1);
+    EXPECT_TRUE(model->States().keyConvert);
+    EXPECT_FALSE(model->States().keyPause);
+    // With no schedule and no run there is nothing to pause.
+    EXPECT_FALSE(model->Pause());
+    EXPECT_EQ(schedulerStops, 1);
+}
+
+TEST_F(ScheduledRunTest, AnEditThatDoesNotValidateIsReportedAndTheJobIsStillKept) {
+    schedulerEnabled = false;
+    model->UpdateMenuToolbar();
+    AddConversions({"mine"});
+    // The new-task row holds an edit without a source: it cannot become a task.
+    Tasks().SetRow(Tasks().Rows() - 1);
+    model->CurrentRowChanged();
+    model->PathEdited(EditorPathField::Original, "");
+    ASSERT_TRUE(model->EditorDirty());
+    schedulerEnabled = true;
+    const std::string job = SavedJob("nightly");
+
+    EXPECT_TRUE(model->RunScheduledJob(job)); // the scripted prompt fails on any question
+    const std::vector<std::string> log = LogTexts();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_NE(log[0].find("The task being edited does not validate and was not kept."), std::string::npos);
+    EXPECT_NE(log.back().find("Unsaved Conversion Job.MJB"), std::string::npos);
+    EXPECT_NE(progress.TextsOf(StatusPanel::CurrentFile).back().find("Unsaved Conversion Job.MJB"), std::string::npos);
+    EXPECT_TRUE(fs::exists(t.path() / "Unsaved Conversion Job.MJB"));
+    EXPECT_EQ(model->Document().sJobFile, job);
+    EXPECT_FALSE(model->EditorDirty());
+    ASSERT_EQ(parts.component.calls.size(), 1u);
+}
+
+TEST_F(ScheduledRunTest, ChangesThatCannotBeKeptAreNotThrownAwayTheRunIsSkipped) {
+    schedulerEnabled = false;
+    model->UpdateMenuToolbar();
+    AddConversions({"mine"});
+    schedulerEnabled = true;
+    // Every recovery name is taken.
+    t.file("Unsaved Conversion Job.MJB", "earlier");
+    for (int n = 2; n <= 99; ++n)
+        t.file("Unsaved Conversion Job (" + std::to_string(n) + ").MJB", "earlier");
+    const std::string job = SavedJob("nightly");
+
+    EXPECT_FALSE(model->RunScheduledJob(job));
+    EXPECT_TRUE(parts.component.calls.empty());
+    EXPECT_TRUE(model->Document().bAskToSaveMJBFileBeforeExit);
+    EXPECT_EQ(Sources(), std::vector<std::string>{"mine"});
+    const std::vector<std::string> log = LogTexts();
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("could not be kept"), std::string::npos);
+    EXPECT_NE(log.back().find(job), std::string::npos);
+}
+
+TEST(UnattendedPromptTest, AnsweredByTheUserUntilNobodyIsThereThenSafeAnswersAndKeptLines) {
+    ScriptedPrompt user;
+    UnattendedPrompt prompt(user);
+    user.Answer(PromptAnswer::Yes);
+    EXPECT_EQ(prompt.Ask("Save?", "Save", PromptButtons::YesNo, PromptIcon::Question), PromptAnswer::Yes);
+    EXPECT_EQ(user.questions.size(), 1u);
+
+    EXPECT_FALSE(prompt.SetUnattended(true));
+    EXPECT_EQ(prompt.Ask("Save?", "Save", PromptButtons::YesNo, PromptIcon::Question), PromptAnswer::No);
+    EXPECT_EQ(prompt.Ask("Gone:\r\r/x.MJB", "Error", PromptButtons::OK, PromptIcon::Exclamation), PromptAnswer::OK);
+    EXPECT_EQ(prompt.Ask("Update?", "", PromptButtons::YesNoCancel, PromptIcon::Question), PromptAnswer::Cancel);
+    FileDialogRequest request;
+    request.title = "Open Conversion Job";
+    EXPECT_EQ(prompt.PickFile(request), "");
+    EXPECT_EQ(user.questions.size(), 1u);
+    EXPECT_EQ(prompt.TakeMessages(),
+              (std::vector<std::string>{"Save?", "Gone: /x.MJB", "Update?", "Open Conversion Job"}));
+    EXPECT_TRUE(prompt.TakeMessages().empty());
+    EXPECT_TRUE(prompt.SetUnattended(false));
+    user.Finish();
 }
 
 } // namespace

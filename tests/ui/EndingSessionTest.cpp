@@ -5,7 +5,7 @@
 #include "core/TaskGrid.h"
 #include "support/TempFolder.h"
 #include "ui/DialogPrompt.h"
-#include "ui/UnsavedJob.h"
+#include "run/UnsavedJob.h"
 
 #include <gtest/gtest.h>
 

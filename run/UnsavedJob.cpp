@@ -1,4 +1,4 @@
-#include "ui/UnsavedJob.h"
+#include "run/UnsavedJob.h"
 
 #include "core/JobDocument.h"
 #include "core/JobFile.h"
