@@ -587,16 +587,21 @@ bool MainWindowModel::OpenRecentJob(int entryNumber) {
     return OpenJob(path);
 }
 
+void MainWindowModel::TakeWindowSettings() {
+    // The stored settings first (the parts take up their own values there), then what this
+    // window holds: the window owns the conversion settings while it is open, also those of
+    // the "PDF - with options" stage that no dialog has saved yet.
+    assembly_->ReadSettings();
+    parts_.UsePdfOptions(settings_.pdx);
+    Runner().Settings() = ToConversionSettings(settings_);
+}
+
 RunEnd MainWindowModel::Begin() {
     if (IsRunning())
         return RunEnd::Busy;
     if (!states_.keyConvert)
         return RunEnd::Cancelled;
-    // The stored settings first (the parts take up their own values there), then what this
-    // window holds: the window owns the conversion settings while it is open.
-    assembly_->ReadSettings();
-    parts_.UsePdfOptions(settings_.pdx);
-    Runner().Settings() = ToConversionSettings(settings_);
+    TakeWindowSettings();
     const RunEnd end = Runner().ConversionJobBegin();
     UpdateMenuToolbar();
     return end;
@@ -685,8 +690,7 @@ bool MainWindowModel::RunScheduledJob(const std::string& path) {
     // Nothing was left to ask about (a job without tasks has nothing to lose).
     document.bAskToSaveMJBFileBeforeExit = false;
 
-    assembly_->ReadSettings();
-    Runner().Settings() = ToConversionSettings(settings_);
+    TakeWindowSettings();
     jobReplaced_ = false;
     const bool ran = Runner().RunJobFile(path);
     if (jobReplaced_)

@@ -193,6 +193,9 @@ private:
     void ShowCommandError(const std::string& what, const std::exception& error);
     // Loads the current row into the editor (a non-task row leaves it as it is); clears dirty.
     void LoadCurrentRow();
+    // Every run of the window, begun by hand or by the scheduler, converts with the window's
+    // settings.
+    void TakeWindowSettings();
     // A line for the log grid and the status bar about what the scheduler did.
     void SchedulerNote(const std::string& text);
     // Stores an edit still in the editor into the job before a scheduled run replaces it; false
