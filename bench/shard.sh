@@ -26,7 +26,7 @@ chmod 755 "$work"
 trap 'slurm_cluster_stop; rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
 export XDG_DATA_HOME="$work/home/.local/share" XDG_DOCUMENTS_DIR="$work/home/Documents"
-mkdir -p "$HOME"
+mkdir -p "$HOME" "$work/logs"
 cpus=$(nproc)
 "$make_decks" "$work/in" "$decks" 1 6 19 >/dev/null
 

@@ -104,16 +104,16 @@ CONF
 }
 
 # Ends the daemons this shell started, by their ids: slurmd first so that no task outlives it,
-# munged last. SLURM_CLUSTER_ENDED then lists their ids, to check that they are gone.
+# munged last. Safe under "set -e". SLURM_CLUSTER_ENDED then lists their ids, to check that they are gone.
 slurm_cluster_stop() {
     local i pid _
     for ((i = ${#slurm_cluster_pids[@]} - 1; i >= 0; i--)); do
-        kill -TERM "${slurm_cluster_pids[i]}" 2>/dev/null
+        kill -TERM "${slurm_cluster_pids[i]}" 2>/dev/null || true
     done
     for pid in "${slurm_cluster_pids[@]}"; do
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill -KILL "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
     SLURM_CLUSTER_ENDED=("${slurm_cluster_pids[@]}")
     slurm_cluster_pids=()
