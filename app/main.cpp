@@ -9,6 +9,7 @@
 #include "cli/ConsolePrompt.h"
 #include "cli/ResultCodes.h"
 #include "cli/RunLogLines.h"
+#include "cli/ShardArgument.h"
 #include "cli/ShellExpansion.h"
 #include "core/ConversionComponent.h"
 #include "core/JobDocument.h"
@@ -35,6 +36,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,7 +63,8 @@ struct WindowRequest {
 // says so on standard error and in its log. When the line wants the window, window says so and
 // the result is only meaningful for a build without one.
 [[maybe_unused]] int Run(RunParts& parts, const std::vector<std::string>& arguments, const std::string& name,
-                         const std::string& settingsProblem, WindowRequest& window) {
+                         const std::string& settingsProblem, WindowRequest& window,
+                         const std::optional<ShardSpec>& shard) {
     ConsolePrompt prompt;
     ConsoleProgress progress(std::cerr, StandardErrorIsTerminal());
     CommandLineContext context;
@@ -69,6 +72,7 @@ struct WindowRequest {
     CommandLineSession session(parts, prompt, progress, context);
     CommandLineRun& run = session.Run();
     run.SetProcessCommandLine(JoinCommandLineArguments(arguments));
+    run.SetShard(shard);
     bool windowWanted = false;
     run.showUserInterface = [&windowWanted] { windowWanted = true; };
 
@@ -153,8 +157,15 @@ int main(int argc, char** argv) {
         return kExitSomeFailed;
 #endif
     }
+    // One part of a run split over an array job; the switch is not part of the line itself.
+    std::vector<std::string> lineArguments = arguments;
+    const ShardArgument shard = TakeShardArgument(lineArguments, EnvironmentValue);
+    if (!shard.error.empty()) {
+        std::cerr << name << ": " << shard.error << "\n";
+        return kExitInvalidLine;
+    }
     // Refused before the engine starts: the expanded list is not what the user meant to run.
-    if (const std::string expanded = ShellExpandedWildcardProblem(arguments); !expanded.empty()) {
+    if (const std::string expanded = ShellExpandedWildcardProblem(lineArguments); !expanded.empty()) {
         std::cerr << name << ": " << expanded << "\n";
         return kExitInvalidLine;
     }
@@ -169,7 +180,7 @@ int main(int argc, char** argv) {
             EngineOptions engineOptions = EngineOptionsFromEnvironment();
             engineOptions.commandLineMode = true;
             OfficeRunParts parts(engineOptions, SettingsFilePath());
-            exitCode = Run(parts, arguments, name, SettingsFileReadProblem(), window);
+            exitCode = Run(parts, lineArguments, name, SettingsFileReadProblem(), window, shard.shard);
         }
 #ifdef SLIDEMILL_WITH_GUI
         if (window.wanted) {

@@ -120,9 +120,13 @@ void ApplySwitch(char letter, const std::string& value, clsConversionOptions& ta
         break;
     case 'L':
         task.sLogFile = ExpandDateTimePlaceholders(ApplyPathRules(value, context), Now(context));
+        if (context.shard)
+            task.sLogFile = ExpandShardPlaceholder(task.sLogFile, *context.shard);
         break;
     case 'B':
         task.sLogAsConversionJobFile = ApplyPathRules(value, context);
+        if (context.shard)
+            task.sLogAsConversionJobFile = ExpandShardPlaceholder(task.sLogAsConversionJobFile, *context.shard);
         break;
     case 'J':
         task.sCLBatchJobFile = ApplyPathRules(value, context);
@@ -299,9 +303,12 @@ bool ParseCommandLine(const std::string& line, clsConversionOptions& task, Comma
 
     ValidateTask(task, context.component);
 
-    if (!task.sLogFile.empty())
-        AppendToLogFile(LogHeaderText(context.programName, SLIDEMILL_VERSION, Now(context)), task.sLogFile,
-                        false);
+    if (!task.sLogFile.empty()) {
+        std::string header = LogHeaderText(context.programName, SLIDEMILL_VERSION, Now(context));
+        if (context.shard)
+            header += "\n" + ShardHeaderLine(*context.shard);
+        AppendToLogFile(header, task.sLogFile, false);
+    }
 
     if (task.lErr == 0)
         return true;
@@ -312,6 +319,7 @@ bool ParseCommandLine(const std::string& line, clsConversionOptions& task, Comma
 std::string CommandLineSwitchTable() {
     return "Usage: slidemill /S <source> /T <target> /C <type> [switches]\n"
            "       slidemill /J <job file> [/O] [/L <log>]\n"
+           "       slidemill --shard K/N|auto /S ... or /J ...\n"
            "\n"
            "  /S <path>   source file, or a wildcard pattern such as \"/data/in/*.pptx\"\n"
            "  /F <n>      file-type code of the source\n"
@@ -329,6 +337,15 @@ std::string CommandLineSwitchTable() {
            "  /J <path>   run a conversion job file (.MJB)\n"
            "  /O          with /J: open the job in the window instead of running it\n"
            "  /?          this help\n"
+           "\n"
+           "  --shard K/N   convert only shard K of N (K counts from 0) of every file list, so\n"
+           "                that N runs started anywhere share the list: each file falls to one\n"
+           "                shard by its path under the source folder. Single files go to shard 0;\n"
+           "                jobs with append or launch tasks are refused. \"[SHARD]\" in /L and /B\n"
+           "                becomes K-of-N, and the log lists the shard's files.\n"
+           "  --shard auto  K and N from the array job running this: Slurm (SLURM_ARRAY_TASK_*),\n"
+           "                a Kubernetes Indexed Job (JOB_COMPLETION_INDEX) or AWS Batch\n"
+           "                (AWS_BATCH_JOB_ARRAY_INDEX), the last two with SLIDEMILL_SHARDS=N.\n"
            "\n"
            "A value after a switch given as its own argument is taken whole, slashes included;\n"
            "quote wildcards so the shell leaves them alone. A name without \"/\" names a file in\n"

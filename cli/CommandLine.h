@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/ConversionOptions.h"
+#include "run/Shard.h"
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct CommandLineContext {
     std::string programName = "slidemill";
     // The clock of date/time placeholders and of the log header; empty: the real local time.
     std::function<std::chrono::local_seconds()> now;
+    // The part of a split run this line is (--shard): "[SHARD]" in /L and /B becomes
+    // "K-of-N" and the log header names it. Without one "[SHARD]" stays as it is.
+    std::optional<ShardSpec> shard;
 
     // Set by the parser when the line asked for the help page (/?); showing it is the
     // caller's job.

@@ -5,6 +5,7 @@
 #include "core/JobDocument.h"
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
+#include "core/TaskGrid.h"
 #include "core/Translate.h"
 #include "run/JobRunner.h"
 #include "run/TextLog.h"
@@ -36,6 +37,7 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
     task_ = clsConversionOptions{};
     somethingFailed_ = false;
     CommandLineContext context = context_;
+    context.shard = shard_;
     const bool runnable = ParseCommandLine(line, task_, context);
     helpRequested_ = context.helpRequested;
     if (!runnable) {
@@ -53,6 +55,9 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
         beforeRun();
     document_.bCommandLineMode = bCommandLineMode;
     const bool jobFile = !task_.sCLBatchJobFile.empty();
+    if (shard_ && task_.bOpenButDoNotRun)
+        return Refuse(Translate("--shard runs a line to its end; it cannot open a job in the window (/O)"));
+    runner_.SetShard(shard_);
     if (jobFile && task_.bOpenButDoNotRun) {
         document_.ConversionJobOpen(task_.sCLBatchJobFile);
         if (showUserInterface)
@@ -68,6 +73,16 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
         if (!opened || load.tasksLoaded == 0 || load.malformedRows >= load.tasksLoaded)
             return Refuse(Translate("Not a conversion job file, or it holds no task") + ": " +
                           task_.sCLBatchJobFile);
+        if (shard_) {
+            // Refused before any file is touched, so no shard does half of such a job.
+            Grid& tasks = document_.fgToDo;
+            for (int row = 1; row <= TaskCount(tasks); ++row) {
+                clsConversionOptions record;
+                if (ReadTaskRow(record, row, tasks) && !RunsInShardedRun(record))
+                    return Refuse(NotInShardedRunMessage() + " (" + Translate("task") + " " +
+                                  std::to_string(row) + ")");
+            }
+        }
         if (runner_.ConversionJobBegin() == RunEnd::Busy)
             return Refuse(Translate("Another conversion job is running."));
         logged = document_.fgLog.Rows() > 2;
@@ -94,6 +109,13 @@ int32_t CommandLineRun::RunCommandLine(const std::string& given) {
         WriteLogAsJobFile(task_.sLogAsConversionJobFile, log);
         if (!FileExists(task_.sLogAsConversionJobFile))
             Log(UnableToCreateJobFileLine());
+    }
+    if (shard_) {
+        // One write for the whole list: a shard of a large archive names many thousand files.
+        std::string lines;
+        for (const std::string& file : runner_.ShardFiles())
+            lines += ShardFileLine(*shard_, file) + "\n";
+        Log(lines + ShardSummaryLine(*shard_, static_cast<int64_t>(runner_.ShardFiles().size())));
     }
     // The log also lists the exit codes of programs that ran to their end (marked passed):
     // only rows of failed files and tasks make the run count as failed for a calling script.

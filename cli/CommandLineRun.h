@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace slidemill {
@@ -23,6 +24,9 @@ public:
 
     // The process's own arguments, joined (JoinCommandLineArguments): what an empty line means.
     void SetProcessCommandLine(std::string line) { processLine_ = std::move(line); }
+    // Makes the process's runs one shard of a run split over several processes (--shard);
+    // no value runs lines whole.
+    void SetShard(std::optional<ShardSpec> shard) { shard_ = shard; }
     // Shows the window for an empty line (status -2) and for a job opened without running (-4).
     std::function<void()> showUserInterface;
     // Called once a line has parsed and is about to run: where the stored settings are read
@@ -30,6 +34,8 @@ public:
     std::function<void()> beforeRun;
 
     // The run status: 0 ran (or /?), -2 empty line, -3 invalid line, -4 job opened, not run.
+    // A split run refuses (-3) a job opened without running and a job holding an append or a
+    // launch task, and ends its log with the count of the shard's files.
     int32_t RunCommandLine(const std::string& line);
 
     // After a status 0: whether some file or task failed (the "Job # " lines were written).
@@ -45,6 +51,7 @@ private:
     JobRunner& runner_;
     CommandLineContext context_;
     std::string processLine_;
+    std::optional<ShardSpec> shard_;
     clsConversionOptions task_;
     bool somethingFailed_ = false;
     bool helpRequested_ = false;

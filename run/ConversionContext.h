@@ -1,8 +1,10 @@
 #pragma once
 
+#include "run/Shard.h"
 #include "settings/ConversionSettings.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,12 @@ struct ConversionContext {
     // MonotonicMilliseconds() when the run began.
     int64_t lTotalTimeStart = 0;
     std::string sCurrentFile{};
+    // Set for one part of a run split over several processes: file lists keep only this
+    // shard's files, and a single-file task is left to shard 0.
+    std::optional<ShardSpec> shard{};
+    // The files this shard took on since the run began (listed, or its single files), for the
+    // log: with no coordination between shards, it is the record of which shard did a file.
+    std::vector<std::string> shardFiles{};
 };
 
 } // namespace slidemill

@@ -16,6 +16,7 @@
 #include "run/ParallelConversions.h"
 #include "run/PdfStage.h"
 #include "run/ResultCodeMessage.h"
+#include "run/ShardFilter.h"
 #include "run/TargetClaims.h"
 #include "settings/Paths.h"
 
@@ -240,6 +241,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
     // A reused record may still carry the result of an earlier run.
     coBlock.sErr.clear();
     coBlock.lErr = 0;
+    if (!TaskRunsInThisShard(context, coBlock))
+        return 0;
     std::vector<std::string> files;
     std::vector<UnreadableFolder> unreadable;
     if (!BuildFileList(coBlock, files, control, &unreadable)) {
@@ -247,6 +250,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
         context.failures.LogConversionError(lJobNumber, coBlock);
         return kErrFileList;
     }
+    KeepThisShardsPart(context, coBlock, files, unreadable);
     const int32_t folderResult = LogUnreadableFolders(context.failures, lJobNumber, coBlock, unreadable);
     if (!control.Running()) {
         coBlock.sErr = Translate("Conversion Process paused.");

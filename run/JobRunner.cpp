@@ -33,6 +33,21 @@ bool StillTheReloadRow(const Grid& grid, int row, const clsConversionOptions& re
 
 } // namespace
 
+bool RunsInShardedRun(const clsConversionOptions& task) {
+    return !IsSpecialAction(task.sActionToDo) ||
+           (task.lSpecialProcess != kSpecialAppend && task.lSpecialProcess != kSpecialLaunch);
+}
+
+std::string NotInShardedRunMessage() {
+    return Translate("Appending files and launching programs cannot be split into shards: the order "
+                     "they depend on would be lost. Run this job without --shard.");
+}
+
+void JobRunner::SetShard(std::optional<ShardSpec> shard) {
+    context_.shard = shard;
+    context_.shardFiles.clear();
+}
+
 int FindStartPoint(const Grid& grid) {
     const int last = grid.Rows() - 1;
     for (int row = 1; row < last; ++row)
@@ -208,6 +223,8 @@ int32_t JobRunner::PerformBlock(int32_t lJobNumber, clsConversionOptions& coBloc
                 LogConversionError(lJobNumber, coBlock);
             return result;
         }
+        if (context_.shard && !RunsInShardedRun(coBlock))
+            return Fail(lJobNumber, coBlock, kErrNotInShardedRun, NotInShardedRunMessage());
         if (special_ == nullptr)
             return Fail(lJobNumber, coBlock, kErrNoSpecialProcessor,
                         Translate("This special process is not available:") + " " + coBlock.sActionToDo);

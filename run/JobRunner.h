@@ -12,7 +12,9 @@
 #include "run/RunStatus.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace slidemill {
 
@@ -22,6 +24,7 @@ class SpecialProcessor;
 
 // Results of a task that the runner itself gives.
 inline constexpr int32_t kErrNoSpecialProcessor = -30; // this build has nothing to run the process with
+inline constexpr int32_t kErrNotInShardedRun = -33;    // an append or a launch in a run split into shards
 inline constexpr int32_t kErrUnknownAction = -31;      // neither a conversion nor a special process
 inline constexpr int32_t kErrTaskFault = -32;          // the task ended with an unexpected error
 
@@ -33,6 +36,12 @@ enum class RunEnd {
     Busy,      // a run (or a job load) was already in progress: nothing was done
     Cancelled, // the user kept the editor's change unresolved, or there was no task to run
 };
+
+// False for the tasks a run split into shards cannot do: an append collects every file into
+// one target in list order, and a launch runs between the tasks around it.
+bool RunsInShardedRun(const clsConversionOptions& task);
+// Why such a task was refused.
+std::string NotInShardedRunMessage();
 
 // The first task row whose pass cell is empty; Rows − 1 (the new-task row) when every task
 // has a result.
@@ -53,6 +62,12 @@ public:
     // Special processes other than the reload fail with kErrNoSpecialProcessor without one.
     void SetSpecialProcessor(SpecialProcessor* processor) { special_ = processor; }
     ConversionSettings& Settings() { return context_.settings; }
+    // Makes the following runs one shard of a run split over several processes (no value: the
+    // whole run), and starts the count of the shard's files again.
+    void SetShard(std::optional<ShardSpec> shard);
+    const std::optional<ShardSpec>& Shard() const { return context_.shard; }
+    // The files the shard took on since SetShard, in the order it took them on.
+    const std::vector<std::string>& ShardFiles() const { return context_.shardFiles; }
 
     RunEnd ConversionJobBegin();
     // Runs one task record: folder tokens expanded, then converted, reloaded or handed to the

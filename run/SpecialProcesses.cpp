@@ -9,6 +9,7 @@
 #include "run/ListProgress.h"
 #include "run/ListTargetNamer.h"
 #include "run/ResultCodeMessage.h"
+#include "run/ShardFilter.h"
 #include "run/TargetClaims.h"
 #include "run/TextProcesses.h"
 #include "run/WildcardPath.h"
@@ -112,6 +113,8 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
 
     const int32_t process = coBlock.lSpecialProcess;
     const bool listsFiles = process != kSpecialLaunch && process != kSpecialReloadJob;
+    if (listsFiles && !TaskRunsInThisShard(context, coBlock))
+        return 0;
     std::vector<std::string> files;
     std::vector<UnreadableFolder> unreadable;
     if (listsFiles && !BuildFileList(coBlock, files, control, &unreadable)) {
@@ -119,6 +122,8 @@ int32_t SpecialProcesses::PerformBlockSpecialized(ConversionContext& context, Ru
         log.LogConversionError(lJobNumber, coBlock);
         return kErrFileList;
     }
+    if (listsFiles)
+        KeepThisShardsPart(context, coBlock, files, unreadable);
     const int32_t folderResult = LogUnreadableFolders(log, lJobNumber, coBlock, unreadable);
     if (!control.Running()) {
         coBlock.sErr = Translate("Conversion Process paused.");

@@ -38,6 +38,15 @@ check "nothing was created for the expanded list" test ! -e "$work/out"
 check "a wildcard in a folder name is refused" refused /S "$work/i*/a.pptx" /T "$work/out/*.pdf" /C 32
 check "standard error says where wildcards work" says "has a wildcard (* or ?) in a folder name"
 
+# A shard that names no shard, or that no array job around it gives, runs nothing.
+check "--shard 4/4 is refused" refused --shard 4/4 /S "$work/in/*.pptx" /T "$work/out/*.pdf" /C 32
+check "standard error says shards count from 0" says "counted from 0"
+no_array() { env -u SLURM_ARRAY_TASK_ID -u JOB_COMPLETION_INDEX -u AWS_BATCH_JOB_ARRAY_INDEX "$bin" "$@" >"$work/stdout" 2>"$work/stderr"; [ $? -eq 2 ]; }
+check "--shard auto outside an array job is refused" no_array --shard auto /S "$work/in/*.pptx" /T "$work/out/*.pdf" /C 32
+check "standard error names the variables it looked for" says "SLURM_ARRAY_TASK_ID"
+check "--shard with nothing to split is refused" refused --shard 0/2
+check "nothing was created for the refused shards" test ! -e "$work/out"
+
 # No arguments asks for the window. Without a display (or in a build without the window) the
 # program must say so and exit 2, never abort or wait.
 no_window() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 "$bin" >"$work/stdout" 2>"$work/stderr"; [ $? -eq 2 ]; }
