@@ -70,6 +70,8 @@ public:
     const ConversionProperties& Properties() const { return properties_; }
 
     virtual int32_t Convert() = 0;
+    // Why the last conversion failed, in the user's language: its fixed texts translated, the
+    // file and the office's own detail as they are.
     virtual std::string LastErrorText() const = 0;
     virtual float PercentComplete() const = 0;
     // Releases every resource (office processes); the component may be used again afterwards.

@@ -1,9 +1,11 @@
 #include "core/Translate.h"
 
+#include "core/Translator.h"
+
 namespace slidemill {
 
 std::string Translate(const std::string& english) {
-    return english;
+    return CurrentTranslator().Translate(english);
 }
 
 } // namespace slidemill

@@ -5,7 +5,7 @@
 namespace slidemill {
 
 // Every fixed user-visible text passes through here just before it is shown or logged.
-// English in, the current language out; until languages are loaded it is the identity.
+// English in, the current language out; English until the translator has loaded a language.
 std::string Translate(const std::string& english);
 
 } // namespace slidemill

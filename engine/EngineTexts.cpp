@@ -1,5 +1,7 @@
 #include "engine/EngineTexts.h"
 
+#include "core/Translate.h"
+
 #include <array>
 #include <utility>
 
@@ -33,11 +35,14 @@ std::string EngineText(int32_t index) {
 }
 
 std::string EngineMessage(EngineResult result, const std::string& file, const std::string& detail) {
+    // Only the fixed part is translated: a language file must collect the program's texts,
+    // not one line for every file that failed.
     std::string text = "Conversion failed";
     for (const auto& [code, fixed] : kResultTexts) {
         if (code == result)
             text = fixed;
     }
+    text = Translate(text);
     if (!file.empty())
         text += ": " + file;
     if (!detail.empty())

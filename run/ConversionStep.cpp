@@ -158,7 +158,7 @@ int32_t AwaitConversion(ConversionContext& context, clsConversionOptions& record
         context.control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
         context.control.Checkpoint();
     }
-    return Fail(record, pending.Result(), Translate(pending.ErrorText()));
+    return Fail(record, pending.Result(), pending.ErrorText());
 }
 
 // Several files of a list convert at once when the component offers it, the list has more than
@@ -190,14 +190,13 @@ int32_t ConvertWithComponent(ConversionContext& context, clsConversionOptions& r
             ProgressReport progress(context);
             result = component.Convert();
         }
-        return Fail(record, result, Translate(component.LastErrorText()));
+        return Fail(record, result, component.LastErrorText());
     } catch (const std::exception& e) {
         // No result came back, so this file did not convert, whatever the component last said.
         std::string message = SafeLastErrorText(component);
-        return Fail(record, kErrComponentFault, message.empty() ? std::string(e.what()) : Translate(message));
+        return Fail(record, kErrComponentFault, message.empty() ? std::string(e.what()) : message);
     } catch (...) {
-        std::string message = SafeLastErrorText(component);
-        return Fail(record, kErrComponentFault, Translate(message));
+        return Fail(record, kErrComponentFault, SafeLastErrorText(component));
     }
 }
 

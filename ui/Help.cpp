@@ -40,6 +40,8 @@ std::string HelpPageForContext(int context) {
     switch (context) {
     case kHelpCommandLine:
         return "command-line.html";
+    case kHelpLanguages:
+        return "languages.html";
     default:
         return "index.html";
     }

@@ -7,9 +7,10 @@
 
 namespace slidemill {
 
-// Help context numbers of the menus: the contents and the page on the command line.
+// Help context numbers: the contents, the page on the command line and the one on languages.
 inline constexpr int kHelpContents = 1234;
 inline constexpr int kHelpCommandLine = 63;
+inline constexpr int kHelpLanguages = 70;
 
 // Where help is looked for, fixed at start-up.
 struct HelpLocations {

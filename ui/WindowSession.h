@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Translator.h"
 #include "settings/FramePlacement.h"
 #include "ui/DialogPrompt.h"
 
@@ -13,6 +14,7 @@ class QSocketNotifier;
 
 namespace slidemill {
 
+struct HelpLocations;
 class MainWindow;
 class RunParts;
 class StartupWindow;
@@ -35,7 +37,7 @@ public:
     WindowSession(RunParts& parts, WindowSessionOptions options, std::ostream& messages);
     ~WindowSession() override;
 
-    // Shows the start-up window, builds and places the main window, shows it and hides the
+    // Starts the translator, shows the start-up window, builds and places the main window, shows it and hides the
     // start-up window, opens the job. From here on termination signals are watched.
     void Start();
 
@@ -54,6 +56,12 @@ signals:
 
 private:
     void CloseWhenNoDialogIsOpen();
+    LanguageSettings Languages() const;
+    // The stored language loaded (asked for once on a first start outside English), its font
+    // given to the application, failures to record a text reported in a box.
+    void StartTranslator(const HelpLocations& help);
+    // "Lan&guage": the language window; a changed choice applies at the next start.
+    void ConnectLanguageEntry(const HelpLocations& help);
 
     RunParts& parts_;
     WindowSessionOptions options_;

@@ -140,7 +140,7 @@ TEST(GridObserver, LoadingAFullSliceIsOneResetNotOneCallPerRow) {
             out << "RA,0,0\t" << i << "\tC\t/in/" << i << ".pptx\t3\t\t/out/" << i
                 << ".pdf\t32\tpdf\t+\t\r\n";
     }
-    test::ScriptedPrompt prompt;
+    test::AnsweringPrompt prompt;
     test::FlagRunControl control;
     JobDocument document(prompt, control);
     RecordingObserver seen(document.fgToDo);

@@ -33,7 +33,7 @@ public:
 };
 
 // Answers questions and file dialogs from a script, and records what was asked.
-class ScriptedPrompt : public Prompt {
+class AnsweringPrompt : public Prompt {
 public:
     std::deque<PromptAnswer> answers;
     std::deque<std::string> files;

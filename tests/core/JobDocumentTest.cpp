@@ -50,7 +50,7 @@ protected:
     }
 
     test::TempFolder folder{"jobdoc"};
-    test::ScriptedPrompt prompt;
+    test::AnsweringPrompt prompt;
     test::FlagRunControl control;
     RecordingEvents events;
     JobDocument document{prompt, control, &events};

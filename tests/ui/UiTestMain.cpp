@@ -19,6 +19,11 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    // The same locale on every machine: a window started without a stored language on a
+    // non-English locale would first ask for a language.
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "C.UTF-8", 1);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
