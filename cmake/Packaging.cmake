@@ -62,6 +62,8 @@ foreach(pair "slidemill.1;${CMAKE_INSTALL_MANDIR}/man1" "changelog;${CMAKE_INSTA
   install(FILES "${SLIDEMILL_PACKAGING_OUT}/${name}.gz" DESTINATION "${destination}")
 endforeach()
 install(FILES "${SLIDEMILL_PACKAGING_DIR}/copyright" DESTINATION "${CMAKE_INSTALL_DATADIR}/doc/slidemill")
+install(FILES "${SLIDEMILL_PACKAGING_DIR}/lintian-overrides"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME slidemill)
 add_custom_target(slidemill_desktop_files ALL DEPENDS ${slidemill_generated})
 
 # The Debian package. Its Depends are what dpkg-shlibdeps finds in the binary plus the programs
@@ -74,7 +76,6 @@ set(CPACK_PACKAGE_VENDOR "Lumenware, Inc")
 set(CPACK_PACKAGE_CONTACT "${SLIDEMILL_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_PACKAGE_DIRECTORY "${PROJECT_SOURCE_DIR}/build/package")
-set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_SOURCE_DIR}/build/package")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SLIDEMILL_MAINTAINER}")
@@ -88,10 +89,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter for presentation files")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Slidemill converts presentations (PowerPoint and OpenDocument) in batches to PDF, one
-picture per slide, HTML, other presentation formats and password-protected PDF.
-Conversions are driven by saved jobs edited in its window, an unattended command
-line for scripts, automation over D-Bus or a schedule. LibreOffice renders the
-slides.")
+    "Slidemill converts presentations (PowerPoint and OpenDocument) in batches
+to PDF, one picture per slide, HTML, other presentation formats and
+password-protected PDF. Conversions are driven by saved jobs edited in its
+window, an unattended command line for scripts, automation over D-Bus or a
+schedule. LibreOffice renders the slides.")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)
