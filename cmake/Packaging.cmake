@@ -66,9 +66,9 @@ install(FILES "${SLIDEMILL_PACKAGING_DIR}/lintian-overrides"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides" RENAME slidemill)
 add_custom_target(slidemill_desktop_files ALL DEPENDS ${slidemill_generated})
 
-# The Debian package. Its Depends are what dpkg-shlibdeps finds in the binary plus the programs
-# and data it drives at run time but does not link: the office that renders the slides, the fonts
-# it renders them with, and the session bus for automation.
+# The Debian package. Its Depends are what dpkg-shlibdeps finds in the binary (Qt, the UNO
+# libraries, qpdf's library with its version) plus what it drives at run time but does not link:
+# the office that renders the slides, the fonts it renders them with, and the session bus.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME slidemill)
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
@@ -79,13 +79,14 @@ set(CPACK_PACKAGE_DIRECTORY "${PROJECT_SOURCE_DIR}/build/package")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SLIDEMILL_MAINTAINER}")
-set(CPACK_DEBIAN_PACKAGE_SECTION office)
+# Debian has no office section; document converters such as unoconv live in text.
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${SLIDEMILL_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-impress, libreoffice-writer, libqpdf29, fonts-dejavu-core, fonts-liberation2, dbus")
+    "libreoffice-impress, libreoffice-writer, fonts-dejavu-core, fonts-liberation2, dbus")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei, xdg-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "batch converter for presentation files")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -94,5 +95,4 @@ to PDF, one picture per slide, HTML, other presentation formats and
 password-protected PDF. Conversions are driven by saved jobs edited in its
 window, an unattended command line for scripts, automation over D-Bus or a
 schedule. LibreOffice renders the slides.")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)
