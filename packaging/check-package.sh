@@ -70,7 +70,7 @@ fi
 
 echo "== package: lintian" >&2
 lintian_status=0
-lintian --no-tag-display-limit --info "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
+lintian --tag-display-limit 0 --info --show-overrides "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
 cat "$work/lintian" >&2
 if grep -q '^E: ' "$work/lintian" || [ "$lintian_status" -ne 0 ]; then
   fail "lintian reports errors (exit $lintian_status)"
