@@ -69,8 +69,10 @@ if grep -E 'corpus|/tests?/|CMakeFiles|\.o$|\.a$' "$work/contents"; then
 fi
 
 echo "== package: lintian" >&2
+# Overridden tags (the office's library path, see lintian-overrides) are not shown: showing them
+# makes lintian exit as if they were not overridden.
 lintian_status=0
-lintian --tag-display-limit 0 --info --show-overrides "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
+lintian --tag-display-limit 0 --info "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
 cat "$work/lintian" >&2
 if grep -q '^E: ' "$work/lintian" || [ "$lintian_status" -ne 0 ]; then
   fail "lintian reports errors (exit $lintian_status)"
