@@ -1,4 +1,5 @@
 #include "ui/AdvancedOptionsDialog.h"
+#include "ui/UiText.h"
 
 #include "core/PickerRules.h"
 #include "core/Translate.h"
@@ -28,14 +29,7 @@ namespace slidemill {
 
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
-template <class T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QSpinBox* SlideBox(const char* name) {
     auto* box = Named(new QSpinBox, name);

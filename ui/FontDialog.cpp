@@ -1,4 +1,5 @@
 #include "ui/FontDialog.h"
+#include "ui/UiText.h"
 
 #include "core/FormatValues.h"
 #include "core/Translate.h"
@@ -25,9 +26,6 @@
 namespace slidemill {
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 // In the order of the stored underline styles 1 to 5.
 const char* const kUnderlineStyles[] = {"Single", "Double", "Dotted", "Dashed", "Wave"};

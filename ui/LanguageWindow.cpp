@@ -1,4 +1,5 @@
 #include "ui/LanguageWindow.h"
+#include "ui/UiText.h"
 
 #include "core/Translate.h"
 #include "platform/Environment.h"
@@ -18,9 +19,6 @@ namespace slidemill {
 
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 } // namespace
 

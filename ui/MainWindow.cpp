@@ -1,4 +1,5 @@
 #include "ui/MainWindow.h"
+#include "ui/UiText.h"
 
 #include "core/LogGrid.h"
 #include "core/MruPresentation.h"
@@ -40,9 +41,6 @@ namespace slidemill {
 
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name), QApplication::style()->standardIcon(fallback));

@@ -1,4 +1,5 @@
 #include "ui/ParagraphDialog.h"
+#include "ui/UiText.h"
 
 #include "core/FormatValues.h"
 #include "core/PageSetup.h"
@@ -22,9 +23,6 @@
 namespace slidemill {
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 // The alignment list in the order of the stored values (0 left, 1 right, 2 centre, 3 justified).
 const char* const kAlignments[] = {"Left", "Right", "Centered", "Justified"};
@@ -64,7 +62,7 @@ ParagraphDialog::ParagraphDialog(PdfOptions& values, QWidget* parent)
     : QDialog(parent), values_(values), unit_(values.glnMeasurement) {
     setObjectName(QStringLiteral("ParagraphDialog"));
     setWindowTitle(Tr("Paragraph"));
-    const QString unit = Tr(UnitLabel(unit_).c_str());
+    const QString unit = Tr(UnitLabel(unit_));
 
     cboAlignment_ = new QComboBox(this);
     cboAlignment_->setObjectName(QStringLiteral("cboAlignment"));

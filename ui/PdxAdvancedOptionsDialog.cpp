@@ -1,4 +1,5 @@
 #include "ui/PdxAdvancedOptionsDialog.h"
+#include "ui/UiText.h"
 
 #include "core/AdvancedOptions.h"
 #include "core/Translate.h"
@@ -27,14 +28,7 @@ namespace slidemill {
 
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
-template <class T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 constexpr int kHighestQuality = 100;
 

@@ -1,4 +1,5 @@
 #include "ui/PdxPageDialog.h"
+#include "ui/UiText.h"
 
 #include "core/PageSetup.h"
 #include "core/Translate.h"
@@ -19,9 +20,6 @@
 namespace slidemill {
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 const char* const kStyleSheetOptions[] = {"No stylesheet", "Inline stylesheet",
                                           "Save stylesheet in seperate file",
@@ -43,7 +41,7 @@ QWidget* WithUnit(QLineEdit* box, int unit, QWidget* parent) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(box);
-    auto* label = new QLabel(Tr(UnitLabel(unit).c_str()), row);
+    auto* label = new QLabel(Tr(UnitLabel(unit)), row);
     label->setObjectName(box->objectName() + QStringLiteral("Unit"));
     layout->addWidget(label);
     layout->addStretch();
@@ -65,7 +63,7 @@ PdxPageDialog::PdxPageDialog(PdfOptions& mother, QWidget* parent)
     cboPaperSize_ = new QComboBox(this);
     cboPaperSize_->setObjectName(QStringLiteral("cboPaperSize"));
     for (const std::string& name : PaperSizeNames())
-        cboPaperSize_->addItem(Tr(name.c_str()));
+        cboPaperSize_->addItem(Tr(name));
     auto* paperLabel = new QLabel(Tr("&Paper size"), this);
     paperLabel->setBuddy(cboPaperSize_);
     sizeForm->addRow(paperLabel, cboPaperSize_);

@@ -1,4 +1,5 @@
 #include "ui/PdxPdfOptionsDialog.h"
+#include "ui/UiText.h"
 
 #include "core/PdfSecurityChoices.h"
 #include "core/Translate.h"
@@ -16,9 +17,6 @@
 namespace slidemill {
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 QLineEdit* PasswordBox(const char* name, const std::string& password, QWidget* parent) {
     auto* box = new QLineEdit(QString::fromStdString(password), parent);
@@ -60,11 +58,11 @@ PdxPdfOptionsDialog::PdxPdfOptionsDialog(PdfOptions& mother, Prompt& prompt, QWi
     cboPrinting_ = new QComboBox(fraPermissions_);
     cboPrinting_->setObjectName(QStringLiteral("cboPrinting"));
     for (const std::string& text : PrintingChoiceTexts())
-        cboPrinting_->addItem(Tr(text.c_str()));
+        cboPrinting_->addItem(Tr(text));
     cboChangesAllowed_ = new QComboBox(fraPermissions_);
     cboChangesAllowed_->setObjectName(QStringLiteral("cboChangesAllowed"));
     for (const std::string& text : ChangesChoiceTexts())
-        cboChangesAllowed_->addItem(Tr(text.c_str()));
+        cboChangesAllowed_->addItem(Tr(text));
     auto* printingLabel = new QLabel(Tr("Pri&nting Allowed:"), fraPermissions_);
     printingLabel->setBuddy(cboPrinting_);
     auto* changesLabel = new QLabel(Tr("Changes &Allowed:"), fraPermissions_);

@@ -1,4 +1,5 @@
 #include "ui/SchedulerWindow.h"
+#include "ui/UiText.h"
 
 #include "core/Translate.h"
 
@@ -26,9 +27,6 @@ namespace slidemill {
 
 namespace {
 
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "ui/TaskEditorForm.h"
+#include "ui/UiText.h"
 
 #include "core/Translate.h"
 
@@ -27,9 +28,6 @@ namespace slidemill {
 namespace {
 
 // A fixed text of the editor, as the current language shows it.
-QString Tr(const char* english) {
-    return QString::fromStdString(Translate(english));
-}
 
 // An editable box of the editor: no inline completion (it would type for the user and the
 // model would see the completed text) and no items added by Enter (the recently-used lists
