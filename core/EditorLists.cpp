@@ -41,11 +41,12 @@ std::string Utf8(unsigned codePoint) {
 } // namespace
 
 TypeList WindowStateList() {
-    return CodedList({{"Hidden", 0}, {"Normal", 1}, {"Maximized", 3}, {"Minimized", 6}});
+    return CodedList({{N_("Hidden"), 0}, {N_("Normal"), 1}, {N_("Maximized"), 3}, {N_("Minimized"), 6}});
 }
 
 TypeList ThreadPriorityList() {
-    return CodedList({{"Idle", 64}, {"Normal", 32}, {"High Priority", 128}, {"Realtime Priority", 256}});
+    return CodedList(
+        {{N_("Idle"), 64}, {N_("Normal"), 32}, {N_("High Priority"), 128}, {N_("Realtime Priority"), 256}});
 }
 
 std::vector<std::string> CharacterPickerEntries() {

@@ -28,10 +28,10 @@ TypeList SpecialProcessList() {
         list.entries.push_back({"[" + std::to_string(code) + "] " + Translate(text), code});
     };
     add(kSpecialAppend,
-        "Append (Concatenate) files. Original file(s) contents is placed at the end of the Target file.");
-    add(kSpecialRemoveEmptyLines, "Remove Empty Lines");
-    add(kSpecialSearchReplace, "Search and Replace a String.");
-    add(kSpecialLaunch, "Launch (Run) a program.");
+        N_("Append (Concatenate) files. Original file(s) contents is placed at the end of the Target file."));
+    add(kSpecialRemoveEmptyLines, N_("Remove Empty Lines"));
+    add(kSpecialSearchReplace, N_("Search and Replace a String."));
+    add(kSpecialLaunch, N_("Launch (Run) a program."));
     list.entries.push_back({Translate("I NEED SOMETHING NOT LISTED!!!!!!!"), kSpecialNotListed});
     return list;
 }

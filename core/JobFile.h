@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ConversionOptions.h"
+#include "settings/TranslatableText.h"
 #include "core/Grid.h"
 #include "core/RunControl.h"
 
@@ -14,9 +15,9 @@ inline constexpr int kJobSliceTasks = 30000;
 // A longer line is not a job file line; loading stops there instead of buffering it.
 inline constexpr std::size_t kMaxJobLineBytes = 1 << 20;
 inline constexpr const char* kReloadTaskText = "Reload conversion job start at task ";
-inline constexpr const char* kJobFileFilter = "Slidemill (*.MJB)|*.MJB";
+inline constexpr const char* kJobFileFilter = N_("Slidemill (*.MJB)|*.MJB");
 inline constexpr const char* kUnableToCreateFile =
-    "Unable to create file. Try a different folder such as 'My Documents'";
+    N_("Unable to create file. Try a different folder such as 'My Documents'");
 // Result of a reload task that cannot load its slice (the message is in sErr).
 inline constexpr int32_t kReloadFailed = -20;
 // Result of a reload task whose load a Pause stopped: the grid still holds the reload task.

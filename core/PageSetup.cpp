@@ -1,4 +1,5 @@
 #include "core/PageSetup.h"
+#include "settings/TranslatableText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -33,9 +34,9 @@ std::string Trimmed(const std::string& text) {
 std::string UnitLabel(int unit) {
     switch (unit) {
     case kUnitInches:
-        return "inch";
+        return N_("inch");
     case kUnitCentimetres:
-        return "cm";
+        return N_("cm");
     default:
         return {};
     }
@@ -77,8 +78,8 @@ int32_t TextToTwips(const std::string& text, int unit) {
 
 const std::vector<PaperSize>& PaperSizes() {
     static const std::vector<PaperSize> sizes = {
-        {"A4", {11906, 16837}},     {"A5", {8418, 11906}},     {"B5", {9978, 14174}},
-        {"Letter", {12240, 15840}}, {"Legal", {12240, 20160}},
+        {N_("A4"), {11906, 16837}},     {N_("A5"), {8418, 11906}},     {N_("B5"), {9978, 14174}},
+        {N_("Letter"), {12240, 15840}}, {N_("Legal"), {12240, 20160}},
     };
     return sizes;
 }

@@ -1,19 +1,20 @@
 #include "core/PdfSecurityChoices.h"
+#include "settings/TranslatableText.h"
 
 namespace slidemill {
 
 const std::vector<std::string>& PrintingChoiceTexts() {
-    static const std::vector<std::string> texts = {"None", "Low Resolution", "High Resolution"};
+    static const std::vector<std::string> texts = {N_("None"), N_("Low Resolution"), N_("High Resolution")};
     return texts;
 }
 
 const std::vector<std::string>& ChangesChoiceTexts() {
     static const std::vector<std::string> texts = {
-        "None",
-        "Inserting, deleting and rotating pages",
-        "Filling in form fields and signing",
-        "Commenting, filling in form fields and signing",
-        "Any except extracting pages",
+        N_("None"),
+        N_("Inserting, deleting and rotating pages"),
+        N_("Filling in form fields and signing"),
+        N_("Commenting, filling in form fields and signing"),
+        N_("Any except extracting pages"),
     };
     return texts;
 }
@@ -77,15 +78,15 @@ int16_t BitsFromChoices(const PermissionChoices& c) {
 std::string PasswordProblem(bool openChecked, const std::string& openPassword, bool permissionsChecked,
                             const std::string& permissionsPassword) {
     if (permissionsChecked && permissionsPassword.empty())
-        return "The 'Use a password to restrict printing and editing of the document and its security "
+        return N_("The 'Use a password to restrict printing and editing of the document and its security "
                "settings option' is selected, but the Permissions Password field is empty. Please enter a "
-               "password or deselect the security option.";
+               "password or deselect the security option.");
     if (openChecked && openPassword.empty())
-        return "The 'Require a password to open the document' option is selected, but the Document Open "
-               "Password field is empty. Please enter a password or deselect the security option.";
+        return N_("The 'Require a password to open the document' option is selected, but the Document Open "
+               "Password field is empty. Please enter a password or deselect the security option.");
     if (openChecked && permissionsChecked && openPassword == permissionsPassword)
-        return "The Document Open and Permissions passwords cannot be the same. Please enter a different "
-               "password in either the Document Open Password field or the Permission Password field.";
+        return N_("The Document Open and Permissions passwords cannot be the same. Please enter a different "
+               "password in either the Document Open Password field or the Permission Password field.");
     return {};
 }
 

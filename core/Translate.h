@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/TranslatableText.h"
+
 #include <string>
 
 namespace slidemill {

@@ -1,4 +1,5 @@
 #include "engine/EngineFormats.h"
+#include "settings/TranslatableText.h"
 
 namespace slidemill {
 
@@ -7,31 +8,31 @@ const std::vector<EngineFormat>& EngineFormats() {
     // 29): writing them under the plain filter would give files PowerPoint refuses, so they
     // are not offered.
     static const std::vector<EngineFormat> formats{
-        {32, "PDF Document", "pdf", FormatKind::Pdf, "impress_pdf_Export"},
-        {24, "PowerPoint Presentation", "pptx", FormatKind::Presentation, "Impress MS PowerPoint 2007 XML"},
-        {25, "PowerPoint Macro-Enabled Presentation", "pptm", FormatKind::Presentation,
+        {32, N_("PDF Document"), "pdf", FormatKind::Pdf, "impress_pdf_Export"},
+        {24, N_("PowerPoint Presentation"), "pptx", FormatKind::Presentation, "Impress MS PowerPoint 2007 XML"},
+        {25, N_("PowerPoint Macro-Enabled Presentation"), "pptm", FormatKind::Presentation,
          "Impress MS PowerPoint 2007 XML VBA"},
-        {26, "PowerPoint Template", "potx", FormatKind::Presentation,
+        {26, N_("PowerPoint Template"), "potx", FormatKind::Presentation,
          "Impress MS PowerPoint 2007 XML Template"},
-        {28, "PowerPoint Show", "ppsx", FormatKind::Presentation, "Impress MS PowerPoint 2007 XML AutoPlay"},
-        {1, "PowerPoint 97-2003 Presentation", "ppt", FormatKind::Presentation, "MS PowerPoint 97"},
-        {5, "PowerPoint 97-2003 Template", "pot", FormatKind::Presentation, "MS PowerPoint 97 Vorlage"},
-        {7, "PowerPoint 97-2003 Show", "pps", FormatKind::Presentation, "MS PowerPoint 97 AutoPlay"},
-        {35, "OpenDocument Presentation", "odp", FormatKind::Presentation, "impress8"},
-        {12, "Web Page (HTML)", "html", FormatKind::Html, "impress_html_Export"},
-        {18, "PNG Picture (one per slide)", "png", FormatKind::SlideImage, "image/png"},
-        {17, "JPEG Picture (one per slide)", "jpg", FormatKind::SlideImage, "image/jpeg"},
-        {16, "GIF Picture (one per slide)", "gif", FormatKind::SlideImage, "image/gif"},
-        {19, "BMP Picture (one per slide)", "bmp", FormatKind::SlideImage, "image/bmp"},
-        {21, "TIFF Picture (one per slide)", "tif", FormatKind::SlideImage, "image/tiff"},
-        {15, "Windows Metafile (one per slide)", "wmf", FormatKind::SlideImage, "image/x-wmf"},
-        {23, "Enhanced Windows Metafile (one per slide)", "emf", FormatKind::SlideImage, "image/x-emf"},
-        {6, "Rich Text Format (slide text outline)", "rtf", FormatKind::Outline, ""},
-        {106, "Rich Text Format with a picture of each slide", "rtf", FormatKind::OutlineWithPictures, ""},
-        {101, "SVG Picture (one per slide)", "svg", FormatKind::SlideImage, "image/svg+xml"},
+        {28, N_("PowerPoint Show"), "ppsx", FormatKind::Presentation, "Impress MS PowerPoint 2007 XML AutoPlay"},
+        {1, N_("PowerPoint 97-2003 Presentation"), "ppt", FormatKind::Presentation, "MS PowerPoint 97"},
+        {5, N_("PowerPoint 97-2003 Template"), "pot", FormatKind::Presentation, "MS PowerPoint 97 Vorlage"},
+        {7, N_("PowerPoint 97-2003 Show"), "pps", FormatKind::Presentation, "MS PowerPoint 97 AutoPlay"},
+        {35, N_("OpenDocument Presentation"), "odp", FormatKind::Presentation, "impress8"},
+        {12, N_("Web Page (HTML)"), "html", FormatKind::Html, "impress_html_Export"},
+        {18, N_("PNG Picture (one per slide)"), "png", FormatKind::SlideImage, "image/png"},
+        {17, N_("JPEG Picture (one per slide)"), "jpg", FormatKind::SlideImage, "image/jpeg"},
+        {16, N_("GIF Picture (one per slide)"), "gif", FormatKind::SlideImage, "image/gif"},
+        {19, N_("BMP Picture (one per slide)"), "bmp", FormatKind::SlideImage, "image/bmp"},
+        {21, N_("TIFF Picture (one per slide)"), "tif", FormatKind::SlideImage, "image/tiff"},
+        {15, N_("Windows Metafile (one per slide)"), "wmf", FormatKind::SlideImage, "image/x-wmf"},
+        {23, N_("Enhanced Windows Metafile (one per slide)"), "emf", FormatKind::SlideImage, "image/x-emf"},
+        {6, N_("Rich Text Format (slide text outline)"), "rtf", FormatKind::Outline, ""},
+        {106, N_("Rich Text Format with a picture of each slide"), "rtf", FormatKind::OutlineWithPictures, ""},
+        {101, N_("SVG Picture (one per slide)"), "svg", FormatKind::SlideImage, "image/svg+xml"},
         // The office writes PDF/A-1 tagged, declaring the stricter level "a".
-        {102, "PDF/A-1 Document (archival)", "pdf", FormatKind::Pdf, "impress_pdf_Export", 1},
-        {103, "PDF/A-2b Document (archival)", "pdf", FormatKind::Pdf, "impress_pdf_Export", 2},
+        {102, N_("PDF/A-1 Document (archival)"), "pdf", FormatKind::Pdf, "impress_pdf_Export", 1},
+        {103, N_("PDF/A-2b Document (archival)"), "pdf", FormatKind::Pdf, "impress_pdf_Export", 2},
     };
     return formats;
 }

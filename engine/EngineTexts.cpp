@@ -9,17 +9,17 @@ namespace slidemill {
 namespace {
 
 constexpr std::array<std::pair<EngineResult, const char*>, 11> kResultTexts{{
-    {kEngineUnavailable, "LibreOffice could not be started"},
-    {kEngineSourceMissing, "Source file not found"},
-    {kEngineCannotLoad, "The file could not be loaded (damaged or not a known format)"},
-    {kEnginePasswordProtected, "The file is password-protected"},
-    {kEngineNotAPresentation, "The file is not a presentation"},
-    {kEngineSlideRangeOutside, "The slide range lies outside the presentation"},
-    {kEngineTargetNotWritable, "The target file cannot be written"},
-    {kEngineTimedOut, "The conversion took too long and was stopped"},
-    {kEngineOfficeCrashed, "LibreOffice stopped working while converting"},
-    {kEngineUnsupportedFormat, "Unsupported target format"},
-    {kEngineExportFailed, "The conversion produced no output"},
+    {kEngineUnavailable, N_("LibreOffice could not be started")},
+    {kEngineSourceMissing, N_("Source file not found")},
+    {kEngineCannotLoad, N_("The file could not be loaded (damaged or not a known format)")},
+    {kEnginePasswordProtected, N_("The file is password-protected")},
+    {kEngineNotAPresentation, N_("The file is not a presentation")},
+    {kEngineSlideRangeOutside, N_("The slide range lies outside the presentation")},
+    {kEngineTargetNotWritable, N_("The target file cannot be written")},
+    {kEngineTimedOut, N_("The conversion took too long and was stopped")},
+    {kEngineOfficeCrashed, N_("LibreOffice stopped working while converting")},
+    {kEngineUnsupportedFormat, N_("Unsupported target format")},
+    {kEngineExportFailed, N_("The conversion produced no output")},
 }};
 
 } // namespace
@@ -37,7 +37,7 @@ std::string EngineText(int32_t index) {
 std::string EngineMessage(EngineResult result, const std::string& file, const std::string& detail) {
     // Only the fixed part is translated: a language file must collect the program's texts,
     // not one line for every file that failed.
-    std::string text = "Conversion failed";
+    std::string text = N_("Conversion failed");
     for (const auto& [code, fixed] : kResultTexts) {
         if (code == result)
             text = fixed;

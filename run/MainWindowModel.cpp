@@ -454,7 +454,7 @@ bool MainWindowModel::AddEditorTask() {
         TaskStored();
         return true;
     } catch (const std::exception& error) {
-        ShowCommandError("AddFileToConvertGUIErr: Unable to add", error);
+        ShowCommandError(N_("AddFileToConvertGUIErr: Unable to add"), error);
         return false;
     }
 }
@@ -481,7 +481,7 @@ bool MainWindowModel::UpdateCurrentRowFromEditor() {
         TaskStored();
         return true;
     } catch (const std::exception& error) {
-        ShowCommandError("ConversionJobUpdate: Unable to update", error);
+        ShowCommandError(N_("ConversionJobUpdate: Unable to update"), error);
         return false;
     }
 }

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kTargetFailed = -2;
 constexpr int kSourceFailed = -3;
-constexpr const char* kTextUnread = "the text of the input file could not be read";
+constexpr const char* kTextUnread = N_("the text of the input file could not be read");
 constexpr int kSameFile = -6;
 constexpr int kProgressEvery = 20;
 

@@ -397,7 +397,7 @@ bool ReportValidationErrorInteractive(TaskEditorFocus& editor, clsConversionOpti
         if (folder.empty())
             Refuse(prompt, notSpecified);
         else
-            accepted = OfferFolderCreation(prompt, folder, "does not exist.  Create it?");
+            accepted = OfferFolderCreation(prompt, folder, N_("does not exist.  Create it?"));
         break;
     }
     case kInvalidTargetFolderForWildcard: {
@@ -405,7 +405,7 @@ bool ReportValidationErrorInteractive(TaskEditorFocus& editor, clsConversionOpti
         if (folder.empty())
             Refuse(prompt, notSpecified);
         else
-            accepted = OfferFolderCreation(prompt, folder, "does not exist. Create it?");
+            accepted = OfferFolderCreation(prompt, folder, N_("does not exist. Create it?"));
         break;
     }
     case kInvalidSourceFile:

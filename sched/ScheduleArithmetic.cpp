@@ -1,4 +1,5 @@
 #include "sched/ScheduleArithmetic.h"
+#include "settings/TranslatableText.h"
 
 namespace slidemill {
 
@@ -63,10 +64,17 @@ CivilTime NextMonthlyTarget(CivilTime target, int numMonths, int dayOfMonth, sec
 }
 
 std::string ShortMonthNotice(int dayOfMonth) {
-    if (dayOfMonth < 29 || dayOfMonth > 31)
+    // The whole sentence is the text a translation holds, one for each day that can need it.
+    switch (dayOfMonth) {
+    case 29:
+        return N_("If a month has fewer than 29 days then the job will run on the last day of the month");
+    case 30:
+        return N_("If a month has fewer than 30 days then the job will run on the last day of the month");
+    case 31:
+        return N_("If a month has fewer than 31 days then the job will run on the last day of the month");
+    default:
         return {};
-    return "If a month has fewer than " + std::to_string(dayOfMonth) +
-           " days then the job will run on the last day of the month";
+    }
 }
 
 CivilTime FirstCalendarTarget(const ScheduleRunState& schedule, CivilTime now, bool& firstWeeklyComputation) {

@@ -1,4 +1,5 @@
 #include "sched/ScheduleValidation.h"
+#include "settings/TranslatableText.h"
 
 #include <cmath>
 #include <cstdint>
@@ -41,33 +42,33 @@ std::optional<int> PositiveWholeNumber(const std::string& text, int maximum) {
 std::string ScheduleCheckMessage(int code) {
     switch (code) {
     case kScheduleInvalidHours:
-        return "Invalid time for hours";
+        return N_("Invalid time for hours");
     case kScheduleInvalidMinutes:
-        return "Invalid time for minutes";
+        return N_("Invalid time for minutes");
     case kScheduleInvalidSeconds:
-        return "Invalid time for seconds";
+        return N_("Invalid time for seconds");
     case kScheduleNoInterval:
-        return "Please enter a time interval";
+        return N_("Please enter a time interval");
     case kScheduleInvalidInterval:
-        return "Please enter a valid time interval.";
+        return N_("Please enter a valid time interval.");
     case kScheduleNoJobFile:
     case kScheduleCalendarNoJobFile:
-        return "Please enter a job file";
+        return N_("Please enter a job file");
     case kScheduleJobFileMissing:
     case kScheduleCalendarJobFileMissing:
-        return "Job file does not exist";
+        return N_("Job file does not exist");
     case kScheduleInvalidNumDays:
-        return "Invalid number of days entered.";
+        return N_("Invalid number of days entered.");
     case kScheduleInvalidNumWeeks:
-        return "Invalid number of weeks entered.";
+        return N_("Invalid number of weeks entered.");
     case kScheduleSelectJobFile:
-        return "Please select a job file";
+        return N_("Please select a job file");
     case kScheduleNoWeekday:
-        return "Please select day(s) of the week to run the job.";
+        return N_("Please select day(s) of the week to run the job.");
     case kScheduleInvalidDayOfMonth:
-        return "Date must be between 1 and 31";
+        return N_("Date must be between 1 and 31");
     case kScheduleInvalidNumMonths:
-        return "Number of months must be between 1 and 12";
+        return N_("Number of months must be between 1 and 12");
     default:
         return {};
     }

@@ -1,4 +1,5 @@
 #include "sched/TimeRemaining.h"
+#include "settings/TranslatableText.h"
 
 #include <cstdlib>
 
@@ -20,15 +21,15 @@ std::string TimeRemainingCaption(const TimeRemaining& r,
                                  const std::function<std::string(const std::string&)>& translate) {
     const auto word = [&](const std::string& text) { return translate ? translate(text) : text; };
     if (r.lngDays == 0 && r.lngHours == 0 && r.lngMinutes == 0 && r.lngSeconds == 0)
-        return word("Job is Running");
+        return word(N_("Job is Running"));
     std::string text;
     if (r.lngDays != 0)
-        text += std::to_string(r.lngDays) + " " + word("days") + " : ";
+        text += std::to_string(r.lngDays) + " " + word(N_("days")) + " : ";
     if (r.lngHours != 0)
-        text += std::to_string(r.lngHours) + " " + word("hours") + " : ";
+        text += std::to_string(r.lngHours) + " " + word(N_("hours")) + " : ";
     if (r.lngMinutes != 0)
-        text += std::to_string(r.lngMinutes) + " " + word("minutes") + " : ";
-    text += std::to_string(r.lngSeconds) + " " + word("seconds") + " " + word("before next run") + ".";
+        text += std::to_string(r.lngMinutes) + " " + word(N_("minutes")) + " : ";
+    text += std::to_string(r.lngSeconds) + " " + word(N_("seconds")) + " " + word(N_("before next run")) + ".";
     return text;
 }
 

@@ -1,4 +1,5 @@
 #include "settings/Paths.h"
+#include "settings/TranslatableText.h"
 
 #include "settings/PathText.h"
 
@@ -64,7 +65,7 @@ int CheckOutputFolder(const std::string& path, std::string& suggestedFolder, std
         const std::string documents = SpecialFolderPathOrError(kFolderDocuments);
         const std::string home = SpecialFolderPathOrError(kFolderProfile);
         if (documents == "(error)" || home == "(error)") {
-            message = "Output folder has an unknown status. Error: the home folder is not known";
+            message = N_("Output folder has an unknown status. Error: the home folder is not known");
             DropOneTrailingSlash(suggestedFolder);
             return kOutputFolderUnknown;
         }
@@ -76,28 +77,28 @@ int CheckOutputFolder(const std::string& path, std::string& suggestedFolder, std
         std::string prefix;
         if (IsUnderSystemFolder(probe, prefix)) {
             code = kOutputFolderSystem;
-            message = "Output folder is a system folder and should not be used.";
+            message = N_("Output folder is a system folder and should not be used.");
             suggestedFolder = ReplacePrefix(suggestedFolder, prefix, docs);
         } else if (probe == "/") {
             code = kOutputFolderRoot;
-            message =
-                "Output folder: You should not write or create sub directories in the system root directory.";
+            message = N_(
+                "Output folder: You should not write or create sub directories in the system root directory.");
             suggestedFolder = ReplacePrefix(suggestedFolder, "/", docs);
         } else if (!homeParent.empty() && probe == WithTrailingSlash(homeParent)) {
             code = kOutputFolderProtected;
-            message = "Output folder is a protected folder and should not be used.";
+            message = N_("Output folder is a protected folder and should not be used.");
             suggestedFolder = ReplacePrefix(suggestedFolder, probe, docs);
         } else if (!IsFolderWritable(probe)) {
             code = kOutputFolderNotWritable;
-            message = "Output folder is not writeable.";
+            message = N_("Output folder is not writeable.");
             suggestedFolder = docs;
         }
     } catch (const std::exception& error) {
         code = kOutputFolderUnknown;
-        message = std::string("Output folder has an unknown status. Error: ") + error.what();
+        message = std::string(N_("Output folder has an unknown status. Error: ")) + error.what();
     } catch (...) {
         code = kOutputFolderUnknown;
-        message = "Output folder has an unknown status. Error: unknown error";
+        message = N_("Output folder has an unknown status. Error: unknown error");
     }
     DropOneTrailingSlash(suggestedFolder);
     return code;
