@@ -190,7 +190,8 @@ void ParseLanguageText(std::string_view utf8, LanguageDictionary& dictionary) {
         std::string_view translation;
         const std::size_t separator = line.find(kSeparator);
         if (separator != std::string_view::npos) {
-            key = line.substr(0, separator).substr(1);
+            // A line that begins with the separator has an empty key (and is skipped below).
+            key = separator > 0 ? line.substr(1, separator - 1) : std::string_view{};
             translation = line.substr(separator + kSeparator.size());
             const std::size_t second = translation.find(kSeparator);
             if (second != std::string_view::npos)

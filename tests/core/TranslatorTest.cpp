@@ -62,6 +62,7 @@ TEST(LanguageFileText, LineRulesMapKeysSkipCommentsAndStopAtTheEndMarker) {
                       "\"&File\",\"&Fichier\"\n"
                       "\"Save \",\"Speichern \"   \n"
                       "\"a\",\"b\",\"c\"\n"
+                      "\",\"starts with the separator\"\n"
                       "\"****\"\n"
                       "\"After\",\"Danach\"\n",
                       d);
