@@ -7,19 +7,11 @@
 set -u
 bin=$1
 [ -x "$bin" ] || { echo "FAIL no program at $bin"; exit 1; }
-[ -n "${DISPLAY:-}" ] || { echo "FAIL no X display: run this under xvfb-run"; exit 1; }
-command -v xdotool >/dev/null || { echo "FAIL xdotool is not installed (scripts/setup installs it)"; exit 1; }
 source "$(dirname "$0")/window_test_home.sh"
+need_display
 unset QT_QPA_PLATFORM
 job="$settings_folder/Demo Conversion Jobs/Convert Demo Data to PDF.MJB"
 office_running() { processes_of_this_home | grep -q soffice; }
-wait_for() { # seconds, command...: polls every 0.2 s
-    local tries=$(($1 * 5)); shift
-    until "$@"; do
-        tries=$((tries - 1)); [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
 
 # The first start installs the demo folders; the job names its decks under them.
 "$bin" /? >/dev/null 2>&1
