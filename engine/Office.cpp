@@ -9,9 +9,12 @@
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XDesktop.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
+#include <com/sun/star/util/XFlushable.hpp>
 
 #include <atomic>
 #include <chrono>
@@ -90,12 +93,6 @@ bool Office::Start(std::string& error) {
 }
 
 bool Office::Launch(std::string& error) {
-    std::string why;
-    const auto local = LocalUnoContext(why);
-    if (!local.is()) {
-        error = why;
-        return false;
-    }
     pipe_ = NewPipeName();
     const std::string profileUrl = ToUtf8(ToFileUrl(profile_));
     const std::vector<std::string> argv{options_.officeProgram,
@@ -112,6 +109,14 @@ bool Office::Launch(std::string& error) {
         return false;
 
     const auto started = std::chrono::steady_clock::now();
+    // Our side of the bridge starts up while the office does (the first time, it takes a while).
+    std::string why;
+    const auto local = LocalUnoContext(why);
+    if (!local.is()) {
+        error = why;
+        process_.Kill();
+        return false;
+    }
     const rtl::OUString url = ToOUString("uno:pipe,name=" + pipe_ + ";urp;StarOffice.ComponentContext");
     css::uno::Reference<css::bridge::XUnoUrlResolver> resolver;
     try {
@@ -155,7 +160,9 @@ bool Office::Launch(std::string& error) {
             process_.Kill();
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // A short pause: the office is usually ready within a second, and every pause is waited
+        // through in full.
+        std::this_thread::sleep_for(std::chrono::milliseconds(15));
     }
 }
 
@@ -167,18 +174,33 @@ void Office::ReadVersion() {
         arguments.getArray()[0] <<=
             css::beans::NamedValue("nodepath", css::uno::Any(rtl::OUString("/org.openoffice.Setup/Product")));
         const css::uno::Reference<css::container::XNameAccess> product(
-            provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationAccess",
+            provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationUpdateAccess",
                                                   arguments),
             css::uno::UNO_QUERY_THROW);
-        rtl::OUString name, number;
+        rtl::OUString name, number, release, lastSeen;
         product->getByName("ooName") >>= name;
         product->getByName("ooSetupVersionAboutBox") >>= number;
+        product->getByName("ooSetupVersion") >>= release;
+        product->getByName("ooSetupLastVersion") >>= lastSeen;
         if (!name.isEmpty())
             version_ = ToUtf8(name);
         if (!number.isEmpty())
             version_ += " " + ToUtf8(number);
+        // Until a profile records that it has seen this release, the office runs its graphics
+        // self-test at every start (seconds where memory is slow to map), and only a desktop
+        // window would record it. Ours are never shown, so the profile is marked here: every
+        // later start of this profile skips the test.
+        if (!release.isEmpty() && lastSeen != release) {
+            css::uno::Reference<css::container::XNameReplace>(product, css::uno::UNO_QUERY_THROW)
+                ->replaceByName("ooSetupLastVersion", css::uno::Any(release));
+            css::uno::Reference<css::util::XChangesBatch>(product, css::uno::UNO_QUERY_THROW)->commitChanges();
+            // Written now, not at quit: an office that is killed would otherwise forget it.
+            const css::uno::Reference<css::util::XFlushable> flushable(provider, css::uno::UNO_QUERY);
+            if (flushable.is())
+                flushable->flush();
+        }
     } catch (...) {
-        // The version is informative only.
+        // The version is informative only, and the mark only saves time.
     }
 }
 

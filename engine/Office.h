@@ -51,6 +51,7 @@ public:
 private:
     bool LockProfile(std::string& error);
     bool Launch(std::string& error);
+    // Reads the version, and marks the profile as having seen it (see the definition).
     void ReadVersion();
     void Drop();
 
