@@ -57,6 +57,11 @@ public:
         return *this;
     }
 
+    // A run is about to convert, up to conversions files at the same time: a component whose
+    // start is slow may begin it now, in the background, while the run lists its files.
+    // Convert works the same without it.
+    virtual void BeginStartUp(int32_t conversions) { (void)conversions; }
+
     void SetFromSlide(int32_t v) { properties_.FromSlide = v; }
     void SetToSlide(int32_t v) { properties_.ToSlide = v; }
     void SetOneFilePerSlide(bool v) { properties_.OneFilePerSlide = v; }
@@ -81,6 +86,9 @@ public:
     void SetProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
 
 protected:
+    // Whether anyone listens: a component may spare the work of following its renderer's
+    // progress when nobody does (the concurrent conversions of a list).
+    bool HasProgressHandler() const { return static_cast<bool>(progress_); }
     void RaiseProgress() {
         if (progress_)
             progress_();

@@ -18,9 +18,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -54,6 +56,21 @@ std::string SlideFileName(int32_t number, const char* extension) {
     return "Slide" + std::to_string(number) + "." + extension;
 }
 
+// Adds the time of its own life to one phase of ConversionTimings.
+class PhaseTimer {
+public:
+    explicit PhaseTimer(double& phase) : phase_(phase), start_(std::chrono::steady_clock::now()) {}
+    ~PhaseTimer() {
+        phase_ += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
+    }
+    PhaseTimer(const PhaseTimer&) = delete;
+    PhaseTimer& operator=(const PhaseTimer&) = delete;
+
+private:
+    double& phase_;
+    const std::chrono::steady_clock::time_point start_;
+};
+
 } // namespace
 
 struct LibreOfficeComponent::Impl {
@@ -64,10 +81,45 @@ struct LibreOfficeComponent::Impl {
     std::unique_ptr<Office> office;
     std::string version;
     bool officeBroken = false;
+    // A start begun ahead of the first conversion runs on its own thread; until it has ended,
+    // only that thread touches the office, and every other use waits for it first.
+    std::future<void> starting;
+    bool startedAhead = false;
+    std::string startError;
+    // Whether the office reports its progress to us while it loads and writes: a round trip
+    // for every step, worth it only while someone shows the progress.
+    bool followProgress = true;
+    ConversionTimings timings;
+
+    bool OfficeReady() const { return office && office->Connected() && !officeBroken && !office->ProcessGone(); }
+
+    void StartAhead() {
+        if (starting.valid() || OfficeReady())
+            return;
+        starting = std::async(std::launch::async, [this] { startedAhead = StartOffice(startError); });
+    }
+
+    // Waits for a start begun ahead; true when there was one (its outcome is in startedAhead).
+    bool AwaitStartAhead() {
+        if (!starting.valid())
+            return false;
+        starting.get();
+        return true;
+    }
 
     bool EnsureOffice(std::string& error) {
-        if (office && office->Connected() && !officeBroken && !office->ProcessGone())
+        // A start that was begun ahead and failed gives its reason: trying all over again would
+        // only double the wait for the same answer.
+        if (AwaitStartAhead() && !startedAhead) {
+            error = startError;
+            return false;
+        }
+        if (OfficeReady())
             return true;
+        return StartOffice(error);
+    }
+
+    bool StartOffice(std::string& error) {
         office.reset();
         officeBroken = false;
         int interrupted = 0;
@@ -139,15 +191,17 @@ struct LibreOfficeComponent::Impl {
     Outcome LoadOnce(const rtl::OUString& url, bool withPassword, Document& document, const Progress& report,
                      LoadQuestion& asked) {
         const rtl::Reference<RefusingInteractionHandler> handler(new RefusingInteractionHandler);
-        const rtl::Reference<ProgressForwarder> indicator(
-            new ProgressForwarder(report, 0.0f, kLoadedPercent));
         NamedValues values{
             {"Hidden", Any(true)},
             {"ReadOnly", Any(true)},
             {"MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)},
             {"UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)},
-            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))},
-            {"StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get()))}};
+            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))}};
+        if (report && followProgress) {
+            const rtl::Reference<ProgressForwarder> indicator(
+                new ProgressForwarder(report, 0.0f, kLoadedPercent));
+            values.emplace_back("StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get())));
+        }
         if (withPassword)
             values.emplace_back("Password", Any(rtl::OUString()));
         const auto args = MakeProperties(values);
@@ -169,6 +223,7 @@ struct LibreOfficeComponent::Impl {
     }
 
     void Close(Document& document) {
+        const PhaseTimer timer(timings.close);
         if (document.is() && !officeBroken) {
             // The output is complete by now: a document that will not close only costs the
             // office (Guarded marks it for replacement), not this file.
@@ -220,18 +275,25 @@ struct LibreOfficeComponent::Impl {
     Outcome Run(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
                 bool intoFolder, const Progress& report) {
         Document document;
-        Outcome outcome = Load(p.SourceFile, document, report);
+        Outcome outcome;
+        {
+            const PhaseTimer timer(timings.load);
+            outcome = Load(p.SourceFile, document, report);
+        }
         if (outcome.result != kEngineOk)
             return outcome;
         ClosingGuard closing{*this, document};
 
         bool presentation = false;
         int32_t count = 0;
-        outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
-            presentation = IsPresentation(document);
-            if (presentation)
-                count = SlideCount(document);
-        });
+        {
+            const PhaseTimer timer(timings.inspect);
+            outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
+                presentation = IsPresentation(document);
+                if (presentation)
+                    count = SlideCount(document);
+            });
+        }
         if (outcome.result != kEngineOk)
             return outcome;
         if (!presentation)
@@ -252,9 +314,11 @@ struct LibreOfficeComponent::Impl {
         report(kLoadedPercent);
         const rtl::Reference<ProgressForwarder> indicator(
             new ProgressForwarder(report, kLoadedPercent, 100.0f));
-        const Indicator exportIndicator(indicator.get());
+        const Indicator exportIndicator(followProgress ? indicator.get() : nullptr);
         const auto context = office->Context();
         const std::string fileName = fs::path(p.TargetFile).filename().string();
+        // Ends before the document closes (the guard above closes it).
+        const PhaseTimer writing(timings.write);
 
         switch (format.kind) {
         case FormatKind::Pdf:
@@ -405,6 +469,10 @@ const EngineOptions& LibreOfficeComponent::Options() const {
     return impl_->options;
 }
 
+const ConversionTimings& LibreOfficeComponent::LastTimings() const {
+    return impl_->timings;
+}
+
 int32_t LibreOfficeComponent::FormatCount() {
     std::error_code ec;
     if (!fs::exists(impl_->options.officeProgram, ec))
@@ -433,7 +501,15 @@ bool LibreOfficeComponent::SupportsSingleFileOutput(int32_t code) {
     return format && format->kind != FormatKind::SlideImage && format->kind != FormatKind::Html;
 }
 
+void LibreOfficeComponent::BeginStartUp(int32_t conversions) {
+    const int32_t offices = std::min(std::max(conversions, 1), ConcurrentConversions());
+    impl_->StartAhead();
+    for (int32_t i = 1; i < offices; ++i)
+        static_cast<LibreOfficeComponent&>(ConcurrentComponent(i)).impl_->StartAhead();
+}
+
 void LibreOfficeComponent::GetPowerPointVersion(std::string& version) {
+    impl_->AwaitStartAhead();
     if (impl_->version.empty()) {
         std::string error;
         impl_->EnsureOffice(error);
@@ -450,6 +526,7 @@ std::string LibreOfficeComponent::GetText(int32_t index) {
 }
 
 int LibreOfficeComponent::OfficeProcessId() const {
+    impl_->AwaitStartAhead();
     return impl_->office && !impl_->office->ProcessGone() ? static_cast<int>(impl_->office->Pid()) : 0;
 }
 
@@ -489,6 +566,7 @@ ConversionComponent& LibreOfficeComponent::ConcurrentComponent(int32_t index) {
 void LibreOfficeComponent::ShutDown() {
     for (auto& helper : helpers_)
         helper->ShutDown();
+    impl_->AwaitStartAhead();
     impl_->office.reset();
     impl_->officeBroken = false;
 }
@@ -499,6 +577,9 @@ void LibreOfficeComponent::Report(float percent) {
 }
 
 int32_t LibreOfficeComponent::Convert() {
+    impl_->timings = {};
+    const PhaseTimer whole(impl_->timings.total);
+    impl_->followProgress = HasProgressHandler();
     percent_ = 0;
     lastError_.clear();
     const ConversionProperties p = properties_;
@@ -531,7 +612,12 @@ int32_t LibreOfficeComponent::Convert() {
         if (intoFolder ? !stagedFolder.Prepare(PerSlideFolderOf(p.TargetFile), why)
                        : !stagedFile.Prepare(p.TargetFile, why))
             return {kEngineTargetNotWritable, p.TargetFile + ": " + why};
-        if (!impl_->EnsureOffice(why))
+        bool ready = false;
+        {
+            const PhaseTimer timer(impl_->timings.waitForOffice);
+            ready = impl_->EnsureOffice(why);
+        }
+        if (!ready)
             return {kEngineUnavailable, why};
         Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
                                      intoFolder, [this](float percent) { Report(percent); });

@@ -13,6 +13,17 @@ namespace slidemill {
 
 class Office;
 
+// Where the time of the last Convert went, in milliseconds (for the benchmarks). What total
+// holds beyond the phases is our own work: the checks, staging the output and renaming it.
+struct ConversionTimings {
+    double waitForOffice = 0; // starting an office, or waiting for the one started ahead
+    double load = 0;
+    double inspect = 0; // is it a presentation, how many slides
+    double write = 0;   // export or store, with our fixes to what the office wrote
+    double close = 0;
+    double total = 0;
+};
+
 // The conversion component backed by LibreOffice Impress: a headless office process, started
 // on first use and kept warm, driven over UNO. Convert runs on the caller's thread; one call
 // at a time per component.
@@ -37,6 +48,9 @@ public:
     // and helpers of its own, made with the same options and kept warm until ShutDown.
     int32_t ConcurrentConversions() override;
     ConversionComponent& ConcurrentComponent(int32_t index) override;
+    // Starts the offices of that many concurrent conversions (at most ConcurrentConversions())
+    // at once, each on a thread of its own; a conversion then waits only for its own office.
+    void BeginStartUp(int32_t conversions) override;
 
     int32_t Convert() override;
     std::string LastErrorText() const override { return lastError_; }
@@ -46,6 +60,7 @@ public:
     // The process id of the running office, 0 when none runs (for monitoring).
     int OfficeProcessId() const;
     const EngineOptions& Options() const;
+    const ConversionTimings& LastTimings() const;
     // Lends this component's office (started when none runs) to another part of the engine that
     // must use the same process and watchdog, such as the rich-text engine. call runs under a
     // deadline of deadlineMs; returns kEngineOk, or why the office could not be had or the call

@@ -170,6 +170,8 @@ bool ConvertsSeveralAtOnce(ConversionContext& context, const clsConversionOption
     try {
         if (context.component.ConcurrentConversions() < 2)
             return false;
+        // The other renderers start together, while the first one answers the version check.
+        context.component.BeginStartUp(filesLeft);
         clsConversionOptions probe;
         return RendererVersionKnown(context, probe);
     } catch (...) {

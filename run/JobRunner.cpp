@@ -1,5 +1,6 @@
 #include "run/JobRunner.h"
 
+#include "core/ConversionComponent.h"
 #include "core/FileTypes.h"
 #include "core/JobFile.h"
 #include "core/LogGrid.h"
@@ -132,6 +133,13 @@ RunEnd JobRunner::ConversionJobBegin() {
     state_.SetStatusText(StatusPanel::State, Translate("Working") + "...");
     state_.SetStatusText(StatusPanel::Elapsed, "");
     context_.lTotalTimeStart = MonotonicMilliseconds();
+    // The renderer starts while the first tasks read and list their files.
+    for (int row = start; row <= count; ++row) {
+        if (IsConversionAction(std::string(tasks.Cell(row, kColAction)))) {
+            component_.BeginStartUp(1);
+            break;
+        }
+    }
 
     clsConversionOptions record;
     RunEnd end = RunEnd::Completed;
@@ -316,6 +324,8 @@ bool JobRunner::PerformSingleTask(clsConversionOptions& task, int32_t& result) {
         return false;
     state_.SetRunning(true);
     context_.lTotalTimeStart = MonotonicMilliseconds();
+    if (IsConversionAction(task.sActionToDo))
+        component_.BeginStartUp(1);
     result = PerformBlock(1, task);
     state_.SetRunning(false);
     return true;

@@ -283,6 +283,42 @@ TEST(EngineFailure, OfficesAreRecycledAndEachHasItsOwnProfile) {
     ExpectNoOfficeChildren();
 }
 
+// Offices started ahead are up before the first file, as many as were announced, and a start
+// that fails ahead of time fails the conversion with its reason, once.
+TEST(EngineFailure, OfficesStartedAheadServeTheFirstFilesAndFailuresKeepTheirReason) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    TempFolder out("ahead");
+    EngineOptions options = TestEngineOptions();
+    options.offices = 2;
+    LibreOfficeComponent engine(options);
+    engine.BeginStartUp(1);
+    EXPECT_GT(engine.OfficeProcessId(), 0);
+    auto& helper = static_cast<LibreOfficeComponent&>(engine.ConcurrentComponent(1));
+    EXPECT_EQ(helper.OfficeProcessId(), 0) << "one conversion announced, one office";
+
+    engine.BeginStartUp(5);
+    const int first = engine.OfficeProcessId();
+    EXPECT_GT(helper.OfficeProcessId(), 0);
+    EXPECT_NE(helper.OfficeProcessId(), first);
+    EXPECT_EQ(ConvertFile(helper, GoodFile(kTable), out.str() + "h.pdf"), 0) << helper.LastErrorText();
+    EXPECT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "m.pdf"), 0) << engine.LastErrorText();
+    EXPECT_EQ(engine.OfficeProcessId(), first) << "the office started ahead did the work";
+    EXPECT_EQ(PdfPageCount(out.str() + "h.pdf"), 3);
+    engine.ShutDown();
+    EXPECT_FALSE(ProcessExists(first));
+
+    EngineOptions missing = TestEngineOptions();
+    missing.officeProgram = "/nonexistent/soffice.bin";
+    missing.startAttempts = 1;
+    LibreOfficeComponent absent(missing);
+    absent.BeginStartUp(1);
+    const std::string source = out.file("deck.pptx", "not used");
+    EXPECT_EQ(ConvertFile(absent, source, out.str() + "deck.pdf"), kEngineUnavailable);
+    EXPECT_NE(absent.LastErrorText().find("LibreOffice could not be started"), std::string::npos)
+        << absent.LastErrorText();
+    ExpectNoOfficeChildren();
+}
+
 // A file list runs on the pool: two offices convert at once, an office killed mid-list costs no
 // file (its file is converted again on a fresh office), and no office is left once the engine
 // shuts down.
@@ -408,6 +444,18 @@ TEST(EngineFailure, AFreshProfileIsCreatedAndKeptForTheNextStart) {
     EXPECT_TRUE(fs::is_directory(profiles.str() + "root/profile/user"));
     EXPECT_TRUE(fs::exists(profiles.str() + "root/profile/.slidemill.lock"));
     EXPECT_FALSE(fs::exists(profiles.str() + "root/profile-1"));
+
+    // The office's graphics self-test ran at that start and left its log; the profile now
+    // records the release, so the next start skips the test and leaves the log as it was.
+    const std::string selfTestLog = profiles.str() + "root/profile/user/GraphicsRenderTests.log";
+    ASSERT_TRUE(fs::exists(selfTestLog));
+    const auto testedAt = fs::last_write_time(selfTestLog);
+    {
+        LibreOfficeComponent engine(options);
+        TempFolder out("again");
+        EXPECT_EQ(ConvertFile(engine, GoodFile(kTable), out.str() + "a.pdf"), 0) << engine.LastErrorText();
+    }
+    EXPECT_EQ(fs::last_write_time(selfTestLog), testedAt);
     ExpectNoOfficeChildren();
 }
 

@@ -510,6 +510,46 @@ TEST_F(JobRunnerTest, SpecialProcessWithoutProcessorFailsClearly) {
     EXPECT_EQ(special.calls[0].second, task.sOriginalFile);
 }
 
+TEST_F(JobRunnerTest, TheRendererStartsAsARunWithAConversionBeginsAndOnlyThen) {
+    clsConversionOptions special;
+    special.sActionToDo = "S55";
+    special.lSpecialProcess = 55;
+    special.lConversionMethod = kMethodSpecial;
+    special.sOriginalFile = t.file("a.txt");
+    special.lOriginalFileType = 1;
+    special.sTargetFile = t.str() + "b.txt";
+    special.lTargetFileType = 1;
+    AppendTaskRow(special, tasks(), &component);
+    FakeSpecial processor;
+    runner.SetSpecialProcessor(&processor);
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    EXPECT_TRUE(component.startUps.empty()) << "a job without conversions needs no renderer";
+
+    // The run goes on at the conversion added since: the renderer starts before it converts.
+    AddConversion("deck");
+    EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
+    ASSERT_FALSE(component.startUps.empty());
+    EXPECT_EQ(component.startUps.front().conversions, 1);
+    EXPECT_EQ(component.startUps.front().convertedBefore, 0u);
+    EXPECT_EQ(component.calls.size(), 1u);
+
+    // The same for a single task run on its own, as the command line runs /S lines.
+    component.startUps.clear();
+    const size_t before = component.calls.size();
+    clsConversionOptions single;
+    single.sOriginalFile = t.file("in/alone.pptx");
+    single.lOriginalFileType = 3;
+    single.sTargetFile = t.str() + "out/alone.pdf";
+    single.lTargetFileType = 32;
+    single.sActionToDo = "C";
+    int32_t result = -99;
+    ASSERT_TRUE(runner.PerformSingleTask(single, result));
+    EXPECT_EQ(result, 0);
+    ASSERT_EQ(component.startUps.size(), 1u);
+    EXPECT_EQ(component.startUps.front().convertedBefore, before);
+    EXPECT_EQ(component.calls.size(), before + 1);
+}
+
 TEST_F(JobRunnerTest, LaunchExitCodeIsLoggedAsPassed) {
     clsConversionOptions launch;
     int32_t result = -99;

@@ -394,6 +394,28 @@ TEST_F(ParallelList, EngineUnavailableStopsTheListAtThatFile) {
     EXPECT_EQ(FilesShown().back(), files[2]);
 }
 
+TEST_F(ParallelList, AnnouncesEveryRendererBeforeTheFirstFileButNoMoreThanTheListNeeds) {
+    t.file("one/only.ppt");
+    for (int i = 0; i < 5; ++i)
+        t.file("five/f" + std::to_string(i) + ".ppt");
+
+    // A list of one file never asks for a second renderer.
+    auto single = Task("one/*.ppt", "out1/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, single), 0);
+    for (const auto& startUp : component.startUps)
+        EXPECT_LE(startUp.conversions, 1);
+    EXPECT_TRUE(component.helpers.empty());
+
+    // A longer list announces its files before the first converts, so the others start together.
+    component.startUps.clear();
+    auto five = Task("five/*.ppt", "out5/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 1, five), 0);
+    ASSERT_FALSE(component.startUps.empty());
+    EXPECT_EQ(component.startUps.front().conversions, 5);
+    EXPECT_EQ(component.startUps.front().convertedBefore, 1u) << "only the one-file list's file";
+    EXPECT_EQ(component.AllCalls().size(), 6u);
+}
+
 TEST_F(ParallelList, GoesOneByOneWhereOverlapWouldBeWrong) {
     for (int i = 0; i < 4; ++i)
         t.file("in/f" + std::to_string(i) + ".ppt");

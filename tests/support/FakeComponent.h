@@ -36,6 +36,15 @@ public:
     // The calls of this component and of its helpers.
     std::vector<ConversionProperties> AllCalls() const;
 
+    // Each BeginStartUp: how many conversions were announced, and how many files this component
+    // and its helpers had converted by then.
+    struct StartUp {
+        int32_t conversions;
+        size_t convertedBefore;
+    };
+    std::vector<StartUp> startUps;
+    void BeginStartUp(int32_t conversions) override { startUps.push_back({conversions, AllCalls().size()}); }
+
     int32_t ConcurrentConversions() override { return concurrency; }
     ConversionComponent& ConcurrentComponent(int32_t index) override;
 
