@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# PPTX -> PDF against the usual ways of batch converting on Linux:
+#   soffice   one `soffice --convert-to pdf` for all files of a batch
+#   unoconv   Debian's unoconv (on the system Python) against a listener started beforehand
+#   slidemill one command line, /S "<folder>/*.pptx" /T "<out>/*.pdf" /C 32
+# on 16 and 32 small decks (1-12 slides), 200 mixed decks (1-40 slides) and one deck run cold
+# (a fresh process of each way on its warm profile). Every way must write every PDF with all its
+# pages, or its time means nothing. Prints each time, the ratios, and the peak resident memory
+# of the Slidemill run on 200 decks (the program and its offices together).
+#
+# soffice runs twice on each batch: with its profile as soffice leaves it, and with the profile
+# marked as having seen the office's release, as Slidemill marks its own. Until a profile is
+# marked, the office runs a graphics self-test at every start, which only a desktop window
+# marks as done; a server that only ever runs soffice headless pays it at every start.
+#
+# Usage: bench/peers.sh [BUILD_DIR] [REPETITIONS]
+#   BUILD_DIR    a build with slidemill and slidemill_make_decks (default: <repo>/build/default)
+#   REPETITIONS  timed runs of each way on each batch; the best counts (default 1)
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$repo/build/default"}
+reps=${2:-1}
+bin="$build/slidemill"
+make_decks="$build/tools/slidemill_make_decks"
+for program in "$bin" "$make_decks"; do
+    [[ -x $program ]] || { echo "build $(basename "$program") in $build first" >&2; exit 2; }
+done
+for tool in soffice pdfinfo /usr/bin/python3 unoconv; do
+    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup installs it)" >&2; exit 2; }
+done
+# unoconv needs the Python that has the office's bridge: the system one, whatever else is first.
+export PATH="/usr/bin:$PATH"
+/usr/bin/python3 -c 'import uno' 2>/dev/null || { echo "python3-uno is not installed" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-peers-XXXXXX")
+listener=""
+cleanup() {
+    [[ -n $listener ]] && kill "$listener" 2>/dev/null && wait "$listener" 2>/dev/null
+    pkill -f "UserInstallation=file://$work" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+# Everything of ours and of the offices' lives in the work folder.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_DOCUMENTS_DIR="$work/home/Documents"
+mkdir -p "$HOME"
+
+now() { date +%s.%N; }
+seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
+office() { # PROFILE ARGS...: the soffice launcher, headless, in its own profile
+    local profile=$1
+    shift
+    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1
+}
+mark_profile() { # PROFILE: record the office's release as seen (what Slidemill does to its own)
+    local release registry=$1/user/registrymodifications.xcu
+    release=$(soffice --version | sed -n 's/^LibreOffice \([0-9]*\.[0-9]*\).*/\1/p')
+    [[ -f $registry && -n $release ]] || { echo "cannot mark $1" >&2; exit 1; }
+    sed -i "s#</oor:items>#<item oor:path=\"/org.openoffice.Setup/Product\"><prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>$release</value></prop></item>\n</oor:items>#" \
+        "$registry"
+}
+
+# make_batch NAME COUNT MIN MAX SEED: PPTX decks in $work/NAME/in, their slide counts in NAME/decks.tsv
+make_batch() {
+    local name=$1
+    "$make_decks" "$work/$name/fodp" "$2" "$3" "$4" "$5" >/dev/null
+    office "$work/profile-prep" --convert-to pptx --outdir "$work/$name/in" "$work/$name"/fodp/*.fodp
+    cp "$work/$name/fodp/decks.tsv" "$work/$name/decks.tsv"
+    local made
+    made=$(find "$work/$name/in" -name '*.pptx' | wc -l)
+    [[ $made -eq $2 ]] || { echo "only $made of $2 decks of $name became PPTX" >&2; exit 1; }
+}
+
+# check OUTDIR BATCH LABEL: every deck of the batch is a PDF with all its slides
+check() {
+    local name count pages
+    while read -r name count; do
+        pages=$(pdfinfo "$1/${name%.fodp}.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
+        if [[ $pages != "$count" ]]; then
+            echo "$3 on $2: ${name%.fodp}.pdf has '${pages}' pages, expected $count" >&2
+            exit 1
+        fi
+    done <"$work/$2/decks.tsv"
+}
+
+# Peak resident memory of a process and everything below it, sampled every 0.1 s, in KiB.
+peak_tree_rss() { # PID
+    local peak=0 sum
+    while kill -0 "$1" 2>/dev/null; do
+        sum=$(ps -e -o pid=,ppid=,rss= | awk -v root="$1" '
+            { parent[$1] = $2; rss[$1] = $3 }
+            END { for (p in parent) { q = p; while (q != "" && q != root && q in parent && q != 1) q = parent[q]
+                                      if (q == root) total += rss[p] }
+                  print total + 0 }')
+        ((sum > peak)) && peak=$sum
+        sleep 0.1
+    done
+    echo "$peak"
+}
+
+declare -A best
+keep_best() { # KEY SECONDS
+    if [[ -z ${best[$1]:-} ]] || awk -v a="$2" -v b="${best[$1]}" 'BEGIN { exit !(a < b) }'; then
+        best[$1]=$2
+    fi
+}
+
+echo "making the decks in $work ..."
+make_batch small16 16 1 12 1601
+make_batch small32 32 1 12 3201
+make_batch mixed200 200 1 40 20001
+make_batch cold 1 8 8 101
+for batch in small16 small32 mixed200 cold; do
+    echo "$batch: $(wc -l <"$work/$batch/decks.tsv") decks, $(awk '{ s += $2 } END { print s }' "$work/$batch/decks.tsv") slides"
+done
+
+# Warm profiles: each way has converted once before any timed run.
+warm=$work/small16/in/deck001.pptx
+office "$work/profile-soffice" --convert-to pdf --outdir "$work/warm" "$warm"
+office "$work/profile-marked" --convert-to pdf --outdir "$work/warm" "$warm"
+mark_profile "$work/profile-marked"
+"$bin" /S "$warm" /T "$work/warm/slidemill.pdf" /C 32 >/dev/null
+port=$((20000 + RANDOM % 20000))
+HOME="$work/unoconv-home" unoconv --listener --port="$port" >/dev/null 2>&1 &
+listener=$!
+for _ in $(seq 120); do
+    HOME="$work/unoconv-home" unoconv --no-launch --port="$port" -f pdf -o "$work/warm/" "$warm" >/dev/null 2>&1 && break
+    sleep 0.5
+done
+[[ -f $work/warm/deck001.pdf ]] || { echo "the unoconv listener did not answer" >&2; exit 1; }
+
+for rep in $(seq "$reps"); do
+    for batch in small16 small32 mixed200 cold; do
+        in=$work/$batch/in
+        mapfile -t files < <(find "$in" -name '*.pptx' | sort)
+
+        out=$work/out/$batch-soffice && rm -rf "$out"
+        start=$(now)
+        office "$work/profile-soffice" --convert-to pdf --outdir "$out" "${files[@]}"
+        keep_best "$batch soffice" "$(seconds_since "$start")"
+        check "$out" "$batch" soffice
+
+        out=$work/out/$batch-marked && rm -rf "$out"
+        start=$(now)
+        office "$work/profile-marked" --convert-to pdf --outdir "$out" "${files[@]}"
+        keep_best "$batch marked" "$(seconds_since "$start")"
+        check "$out" "$batch" "soffice, marked profile"
+
+        if [[ $batch != cold ]]; then
+            out=$work/out/$batch-unoconv && rm -rf "$out" && mkdir -p "$out"
+            start=$(now)
+            HOME="$work/unoconv-home" unoconv --no-launch --port="$port" -f pdf -o "$out/" "${files[@]}" >/dev/null 2>&1
+            keep_best "$batch unoconv" "$(seconds_since "$start")"
+            check "$out" "$batch" unoconv
+        fi
+
+        out=$work/out/$batch-slidemill && rm -rf "$out"
+        start=$(now)
+        "$bin" /S "$in/*.pptx" /T "$out/*.pdf" /C 32 /L "$work/$batch-slidemill.log" >/dev/null &
+        run=$!
+        if [[ $batch == mixed200 ]]; then
+            peak=$(peak_tree_rss "$run")
+            best[peak]=$peak
+        fi
+        wait "$run" || { echo "slidemill failed on $batch:" >&2; cat "$work/$batch-slidemill.log" >&2; exit 1; }
+        keep_best "$batch slidemill" "$(seconds_since "$start")"
+        check "$out" "$batch" slidemill
+    done
+    echo "run $rep of $reps done"
+done
+
+echo
+echo "PPTX -> PDF, $(nproc) cores, $(soffice --version | head -n1 | cut -d' ' -f1-2), best of $reps"
+printf '%-16s %9s %9s %9s %10s  %s\n' batch soffice marked unoconv slidemill "slidemill / soffice, / marked, / unoconv"
+for batch in small16 small32 mixed200 cold; do
+    s=${best[$batch soffice]} m=${best[$batch marked]} u=${best[$batch unoconv]:-} t=${best[$batch slidemill]}
+    awk -v b="$batch" -v s="$s" -v m="$m" -v u="$u" -v t="$t" 'BEGIN {
+        ratios = sprintf("%.2fx, %.2fx", s / t, m / t)
+        ratios = ratios (u == "" ? ", -" : sprintf(", %.2fx", u / t))
+        printf "%-16s %8.2fs %8.2fs %9s %9.2fs  %s\n", b, s, m, (u == "" ? "-" : sprintf("%.2fs", u)), t, ratios }'
+done
+echo "peak resident memory of the Slidemill run on 200 decks (program and offices): $((best[peak] / 1024)) MiB"
