@@ -4,6 +4,7 @@
 #include "core/FileTypes.h"
 #include "core/RunControl.h"
 #include "core/Translate.h"
+#include "platform/DiskSync.h"
 #include "run/ConversionRecord.h"
 #include "run/DeleteFileWithRetry.h"
 #include "run/Elapsed.h"
@@ -179,6 +180,20 @@ bool ConvertsSeveralAtOnce(ConversionContext& context, const clsConversionOption
     }
 }
 
+// The files a task wrote reach the disk before the task can count as done: one flush of the
+// target's file system for the whole task, instead of one per file. A flush that fails fails
+// the task, so no log says a conversion succeeded whose files a power cut could still take.
+int32_t FlushConvertedFiles(ConversionContext& context, int32_t lJobNumber, clsConversionOptions& coBlock,
+                            const std::string& targetFolder) {
+    if (SyncFileSystemOf(targetFolder))
+        return 0;
+    coBlock.lErr = kErrNotOnDisk;
+    coBlock.sErr = Translate("The converted files could not be written to the disk:") + " " +
+                   (targetFolder.empty() ? std::string(".") : targetFolder);
+    context.failures.LogConversionError(lJobNumber, coBlock);
+    return kErrNotOnDisk;
+}
+
 } // namespace
 
 int32_t ConvertWithComponent(ConversionContext& context, clsConversionOptions& record) {
@@ -278,6 +293,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
         if (coBlock.lErr != 0)
             context.failures.LogConversionError(lJobNumber, coBlock);
         result = coBlock.lErr;
+        if (result == 0)
+            result = FlushConvertedFiles(context, lJobNumber, coBlock, targetFolder);
         control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
         // A single file never leaves a position to resume at.
         if (!control.Running())
@@ -289,6 +306,7 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
             TargetClaims::ForList(files, namer, std::exchange(context.resumeClaims, {}));
         const auto count = static_cast<int32_t>(files.size());
         int32_t i = TakeResumePosition(context, files);
+        int32_t converted = 0;
         std::optional<ListLookahead> ahead;
         if (ConvertsSeveralAtOnce(context, coBlock, count - i + 1))
             ahead.emplace(context, namer, claims, perFile, files, i);
@@ -308,6 +326,8 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
                                       : ConvertOneFile(context, perFile, ahead ? &ahead->Take(i) : nullptr);
             control.SetListProgress(i, count);
             control.SetStatusText(StatusPanel::Elapsed, ElapsedSecondsText(context.lTotalTimeStart));
+            if (r == 0 && !refused)
+                ++converted;
             if (r != 0) {
                 context.failures.LogConversionError(lJobNumber, perFile);
                 coBlock.sErr = perFile.sErr;
@@ -319,6 +339,10 @@ int32_t PerformBlockConversion(ConversionContext& context, int32_t lJobNumber,
         }
         if (ahead)
             ahead->Finish();
+        if (converted > 0) {
+            if (const int32_t flushed = FlushConvertedFiles(context, lJobNumber, coBlock, targetFolder); flushed != 0)
+                result = flushed;
+        }
         if (!control.Running())
             context.resumeClaims = claims.ClaimedBefore(i);
         RecordWhereAListStopped(context, control.Running(), i, files);

@@ -14,6 +14,7 @@ inline constexpr int32_t kErrFileList = -10000;      // the source file or folde
 inline constexpr int32_t kErrPowerPointVersion = -4; // the renderer is newer than this program knows
 inline constexpr int32_t kErrComponentFault = -5;    // the renderer failed before giving a result
 inline constexpr int32_t kErrTargetIsSource = -21;   // converting would overwrite the source itself
+inline constexpr int32_t kErrNotOnDisk = -25;        // the converted files could not be flushed to the disk
 
 // Runs one conversion task: lists its files, names each target, converts them one by one and
 // logs every failed file. Returns 0, the last failing file's code, -1 (stop the whole run) or

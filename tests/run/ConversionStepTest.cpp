@@ -137,6 +137,32 @@ TEST_F(ConversionStep, SingleFileUsesTaskRecordSettingsAndCreatesTargetFolder) {
     EXPECT_TRUE(fs::exists(t.path() / "out" / "new" / "deck.pdf"));
 }
 
+TEST_F(ConversionStep, ATaskWhoseFilesCannotBeFlushedToTheDiskFails) {
+    t.file("in/a.ppt");
+    t.file("in/b.ppt");
+    // The second file finds its target folder gone: the first file's PDF went with it, so the
+    // task must not count as done even though that file converted.
+    component.onConvert = [this](const ConversionProperties&) {
+        if (component.calls.size() == 2)
+            fs::rename(t.path() / "out", t.path() / "moved");
+    };
+    auto task = Task("in/*.ppt", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 2, task), kErrNotOnDisk);
+    ASSERT_EQ(sink.rows.size(), 2u);
+    EXPECT_EQ(sink.rows[0].second.sOriginalFile, component.calls[1].SourceFile);
+    EXPECT_EQ(sink.rows[1].second.lErr, kErrNotOnDisk);
+    EXPECT_THAT(sink.rows[1].second.sErr, HasSubstr("could not be written to the disk: " + t.str() + "out"));
+
+    // With its folder in place the same task passes, and so does a single file.
+    component.onConvert = nullptr;
+    sink.rows.clear();
+    auto again = Task("in/*.ppt", "out/*.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 2, again), 0);
+    auto single = Task("in/a.ppt", "one/a.pdf");
+    EXPECT_EQ(PerformBlockConversion(context, 3, single), 0);
+    EXPECT_TRUE(sink.rows.empty());
+}
+
 TEST_F(ConversionStep, UnreadableSubfolderIsLoggedAsAFailedFolder) {
     const auto good = t.file("in/a.ppt");
     t.file("in/locked/b.ppt");
