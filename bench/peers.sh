@@ -13,14 +13,17 @@
 # marked, the office runs a graphics self-test at every start, which only a desktop window
 # marks as done; a server that only ever runs soffice headless pays it at every start.
 #
-# Usage: bench/peers.sh [BUILD_DIR] [REPETITIONS]
+# Usage: bench/peers.sh [BUILD_DIR] [REPETITIONS] [DECKS_DIR]
 #   BUILD_DIR    a build with slidemill and slidemill_make_decks (default: <repo>/build/default)
 #   REPETITIONS  timed runs of each way on each batch; the best counts (default 1)
+#   DECKS_DIR    keeps the decks there for the next run (making them takes minutes); default:
+#                made in the temporary folder and removed with it
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$repo/build/default"}
 reps=${2:-1}
+decks_dir=${3:-}
 bin="$build/slidemill"
 make_decks="$build/tools/slidemill_make_decks"
 for program in "$bin" "$make_decks"; do
@@ -61,14 +64,19 @@ mark_profile() { # PROFILE: record the office's release as seen (what Slidemill 
         "$registry"
 }
 
-# make_batch NAME COUNT MIN MAX SEED: PPTX decks in $work/NAME/in, their slide counts in NAME/decks.tsv
+decks=${decks_dir:-$work/decks}
+# make_batch NAME COUNT MIN MAX SEED: PPTX decks in $decks/NAME/in, their slide counts in
+# NAME/decks.tsv; a batch made before is kept.
 make_batch() {
-    local name=$1
-    "$make_decks" "$work/$name/fodp" "$2" "$3" "$4" "$5" >/dev/null
-    office "$work/profile-prep" --convert-to pptx --outdir "$work/$name/in" "$work/$name"/fodp/*.fodp
-    cp "$work/$name/fodp/decks.tsv" "$work/$name/decks.tsv"
-    local made
-    made=$(find "$work/$name/in" -name '*.pptx' | wc -l)
+    local name=$1 made=0
+    [[ -d $decks/$name/in ]] && made=$(find "$decks/$name/in" -name '*.pptx' | wc -l)
+    if [[ $made -ne $2 || ! -f $decks/$name/decks.tsv ]]; then
+        rm -rf "${decks:?}/$name"
+        "$make_decks" "$decks/$name/fodp" "$2" "$3" "$4" "$5" >/dev/null
+        office "$work/profile-prep" --convert-to pptx --outdir "$decks/$name/in" "$decks/$name"/fodp/*.fodp
+        cp "$decks/$name/fodp/decks.tsv" "$decks/$name/decks.tsv"
+        made=$(find "$decks/$name/in" -name '*.pptx' | wc -l)
+    fi
     [[ $made -eq $2 ]] || { echo "only $made of $2 decks of $name became PPTX" >&2; exit 1; }
 }
 
@@ -81,7 +89,7 @@ check() {
             echo "$3 on $2: ${name%.fodp}.pdf has '${pages}' pages, expected $count" >&2
             exit 1
         fi
-    done <"$work/$2/decks.tsv"
+    done <"$decks/$2/decks.tsv"
 }
 
 # Peak resident memory of a process and everything below it, sampled every 0.1 s, in KiB.
@@ -106,33 +114,44 @@ keep_best() { # KEY SECONDS
     fi
 }
 
-echo "making the decks in $work ..."
+echo "making the decks in $decks ..."
 make_batch small16 16 1 12 1601
 make_batch small32 32 1 12 3201
 make_batch mixed200 200 1 40 20001
 make_batch cold 1 8 8 101
 for batch in small16 small32 mixed200 cold; do
-    echo "$batch: $(wc -l <"$work/$batch/decks.tsv") decks, $(awk '{ s += $2 } END { print s }' "$work/$batch/decks.tsv") slides"
+    echo "$batch: $(wc -l <"$decks/$batch/decks.tsv") decks, $(awk '{ s += $2 } END { print s }' "$decks/$batch/decks.tsv") slides"
 done
 
 # Warm profiles: each way has converted once before any timed run.
-warm=$work/small16/in/deck001.pptx
+warm=$decks/small16/in/deck001.pptx
 office "$work/profile-soffice" --convert-to pdf --outdir "$work/warm" "$warm"
 office "$work/profile-marked" --convert-to pdf --outdir "$work/warm" "$warm"
 mark_profile "$work/profile-marked"
-"$bin" /S "$warm" /T "$work/warm/slidemill.pdf" /C 32 >/dev/null
+# Over a list, so that every office of the pool has made its profile.
+"$bin" /S "$decks/small16/in/*.pptx" /T "$work/warm/slidemill/*.pdf" /C 32 >/dev/null
+# The listener's office uses the default profile of its HOME; made first, as an office started
+# on a fresh profile quits once after making it, which would end the listener.
+HOME="$work/unoconv-home" soffice --headless --convert-to pdf --outdir "$work/warm-made" "$warm" >/dev/null 2>&1
 port=$((20000 + RANDOM % 20000))
-HOME="$work/unoconv-home" unoconv --listener --port="$port" >/dev/null 2>&1 &
+HOME="$work/unoconv-home" unoconv --listener --port="$port" >"$work/listener.log" 2>&1 &
 listener=$!
+# Given one file, unoconv takes -o for the output's name (a folder gives "<folder>/.pdf").
+mkdir -p "$work/warm-unoconv"
 for _ in $(seq 120); do
-    HOME="$work/unoconv-home" unoconv --no-launch --port="$port" -f pdf -o "$work/warm/" "$warm" >/dev/null 2>&1 && break
+    HOME="$work/unoconv-home" unoconv --no-launch --port="$port" -f pdf -o "$work/warm-unoconv/deck001.pdf" "$warm" \
+        >/dev/null 2>&1 && break
     sleep 0.5
 done
-[[ -f $work/warm/deck001.pdf ]] || { echo "the unoconv listener did not answer" >&2; exit 1; }
+[[ -f $work/warm-unoconv/deck001.pdf ]] || {
+    echo "the unoconv listener did not answer:" >&2
+    cat "$work/listener.log" >&2
+    exit 1
+}
 
 for rep in $(seq "$reps"); do
     for batch in small16 small32 mixed200 cold; do
-        in=$work/$batch/in
+        in=$decks/$batch/in
         mapfile -t files < <(find "$in" -name '*.pptx' | sort)
 
         out=$work/out/$batch-soffice && rm -rf "$out"
