@@ -10,6 +10,7 @@
 //            what the step adds per file (naming, claims, status, logging) beyond the engine
 //   listing  reading the folder for the task's list alone
 // Prints "key=value" lines in milliseconds; exit code 1 when any file failed.
+#include "BenchSupport.h"
 #include "core/ConversionOptions.h"
 #include "core/RunControl.h"
 #include "engine/LibreOfficeComponent.h"
@@ -30,19 +31,8 @@ namespace {
 namespace fs = std::filesystem;
 using slidemill::ConversionTimings;
 
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-class CountingSink : public slidemill::FailureSink {
-public:
-    int failures = 0;
-    void LogConversionError(int32_t, const slidemill::clsConversionOptions& record) override {
-        ++failures;
-        std::fprintf(stderr, "%s: %d %s\n", record.sOriginalFile.c_str(), static_cast<int>(record.lErr),
-                     record.sErr.c_str());
-    }
-};
+using slidemill::bench::CountingSink;
+using slidemill::bench::MillisecondsSince;
 
 struct Sums {
     ConversionTimings phases;

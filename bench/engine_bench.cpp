@@ -6,6 +6,7 @@
 // startup_ms is the first office's start (the version query starts it), convert_ms the step
 // after it, which includes starting the other offices. Exit code 1 when any file failed, 2 on
 // bad arguments.
+#include "BenchSupport.h"
 #include "core/ConversionOptions.h"
 #include "core/RunControl.h"
 #include "engine/LibreOfficeComponent.h"
@@ -25,19 +26,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-class CountingSink : public slidemill::FailureSink {
-public:
-    int failures = 0;
-    void LogConversionError(int32_t, const slidemill::clsConversionOptions& record) override {
-        ++failures;
-        std::fprintf(stderr, "%s: %d %s\n", record.sOriginalFile.c_str(), static_cast<int>(record.lErr),
-                     record.sErr.c_str());
-    }
-};
+using slidemill::bench::CountingSink;
+using slidemill::bench::MillisecondsSince;
 
 } // namespace
 

@@ -174,6 +174,22 @@ struct LibreOfficeComponent::Impl {
 
     using Progress = std::function<void(float)>;
 
+    // What every load asks of the office: read only, no macros, no link updates, our answers to
+    // its questions, and its progress while someone follows it.
+    NamedValues LoadValues(const rtl::Reference<RefusingInteractionHandler>& handler, const Progress& report) const {
+        NamedValues values{
+            {"ReadOnly", Any(true)},
+            {"MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)},
+            {"UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)},
+            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))}};
+        if (report && followProgress) {
+            const rtl::Reference<ProgressForwarder> indicator(
+                new ProgressForwarder(report, 0.0f, kLoadedPercent));
+            values.emplace_back("StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get())));
+        }
+        return values;
+    }
+
     // The presentation as a bare document, without the frame and view a window of the office
     // would have, which only writing a PDF can do without: about a quarter less time for a
     // small deck. Anything out of the ordinary (a question of the office, another kind of
@@ -185,17 +201,8 @@ struct LibreOfficeComponent::Impl {
         if (url.isEmpty())
             return std::nullopt;
         const rtl::Reference<RefusingInteractionHandler> handler(new RefusingInteractionHandler);
-        NamedValues values{
-            {"URL", Any(url)},
-            {"ReadOnly", Any(true)},
-            {"MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)},
-            {"UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)},
-            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))}};
-        if (report && followProgress) {
-            const rtl::Reference<ProgressForwarder> indicator(
-                new ProgressForwarder(report, 0.0f, kLoadedPercent));
-            values.emplace_back("StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get())));
-        }
+        NamedValues values = LoadValues(handler, report);
+        values.emplace_back("URL", Any(url));
         auto descriptor = MakeProperties(values);
         Reference<css::frame::XLoadable> model;
         bool presentation = false;
@@ -264,17 +271,8 @@ struct LibreOfficeComponent::Impl {
     Outcome LoadOnce(const rtl::OUString& url, bool withPassword, Document& document, const Progress& report,
                      LoadQuestion& asked) {
         const rtl::Reference<RefusingInteractionHandler> handler(new RefusingInteractionHandler);
-        NamedValues values{
-            {"Hidden", Any(true)},
-            {"ReadOnly", Any(true)},
-            {"MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)},
-            {"UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)},
-            {"InteractionHandler", Any(Reference<css::task::XInteractionHandler>(handler.get()))}};
-        if (report && followProgress) {
-            const rtl::Reference<ProgressForwarder> indicator(
-                new ProgressForwarder(report, 0.0f, kLoadedPercent));
-            values.emplace_back("StatusIndicator", Any(Reference<css::task::XStatusIndicator>(indicator.get())));
-        }
+        NamedValues values = LoadValues(handler, report);
+        values.emplace_back("Hidden", Any(true));
         if (withPassword)
             values.emplace_back("Password", Any(rtl::OUString()));
         const auto args = MakeProperties(values);
