@@ -88,8 +88,7 @@ struct LibreOfficeComponent::Impl {
     bool officeBroken = false;
     // A start begun ahead of the first conversion runs on its own thread; until it has ended,
     // only that thread touches the office, and every other use waits for it first.
-    std::future<void> starting;
-    bool startedAhead = false;
+    std::future<bool> starting;
     std::string startError;
     // Whether the office reports its progress to us while it loads and writes: a round trip
     // for every step, worth it only while someone shows the progress.
@@ -101,21 +100,20 @@ struct LibreOfficeComponent::Impl {
     void StartAhead() {
         if (starting.valid() || OfficeReady())
             return;
-        starting = std::async(std::launch::async, [this] { startedAhead = StartOffice(startError); });
+        starting = std::async(std::launch::async, [this] { return StartOffice(startError); });
     }
 
-    // Waits for a start begun ahead; true when there was one (its outcome is in startedAhead).
-    bool AwaitStartAhead() {
+    // Waits for a start begun ahead; nothing when there was none, else whether it worked.
+    std::optional<bool> AwaitStartAhead() {
         if (!starting.valid())
-            return false;
-        starting.get();
-        return true;
+            return std::nullopt;
+        return starting.get();
     }
 
     bool EnsureOffice(std::string& error) {
         // A start that was begun ahead and failed gives its reason: trying all over again would
         // only double the wait for the same answer.
-        if (AwaitStartAhead() && !startedAhead) {
+        if (const std::optional<bool> started = AwaitStartAhead(); started && !*started) {
             error = startError;
             return false;
         }

@@ -134,6 +134,20 @@ protected:
         return task.sOriginalFile;
     }
 
+    // A special process (55) from a text file to another; returns the task.
+    clsConversionOptions AddSpecialProcess() {
+        clsConversionOptions task;
+        task.sActionToDo = "S55";
+        task.lSpecialProcess = 55;
+        task.lConversionMethod = kMethodSpecial;
+        task.sOriginalFile = t.file("a.txt");
+        task.lOriginalFileType = 1;
+        task.sTargetFile = t.str() + "b.txt";
+        task.lTargetFileType = 1;
+        AppendTaskRow(task, tasks(), &component);
+        return task;
+    }
+
     // A conversion of every .pptx of a folder of `files` presentations.
     void AddFolderConversion(const std::string& folder, int files) {
         for (int i = 1; i <= files; ++i)
@@ -487,15 +501,7 @@ TEST_F(JobRunnerTest, VisibleWindowWithoutTasksNeedsTheEditorsTask) {
 }
 
 TEST_F(JobRunnerTest, SpecialProcessWithoutProcessorFailsClearly) {
-    clsConversionOptions task;
-    task.sActionToDo = "S55";
-    task.lSpecialProcess = 55;
-    task.lConversionMethod = kMethodSpecial;
-    task.sOriginalFile = t.file("a.txt");
-    task.lOriginalFileType = 1;
-    task.sTargetFile = t.str() + "b.txt";
-    task.lTargetFileType = 1;
-    AppendTaskRow(task, tasks(), &component);
+    const clsConversionOptions task = AddSpecialProcess();
 
     EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
     EXPECT_THAT(PassCells(), ElementsAre("-"));
@@ -511,15 +517,7 @@ TEST_F(JobRunnerTest, SpecialProcessWithoutProcessorFailsClearly) {
 }
 
 TEST_F(JobRunnerTest, TheRendererStartsAsARunWithAConversionBeginsAndOnlyThen) {
-    clsConversionOptions special;
-    special.sActionToDo = "S55";
-    special.lSpecialProcess = 55;
-    special.lConversionMethod = kMethodSpecial;
-    special.sOriginalFile = t.file("a.txt");
-    special.lOriginalFileType = 1;
-    special.sTargetFile = t.str() + "b.txt";
-    special.lTargetFileType = 1;
-    AppendTaskRow(special, tasks(), &component);
+    AddSpecialProcess();
     FakeSpecial processor;
     runner.SetSpecialProcessor(&processor);
     EXPECT_EQ(runner.ConversionJobBegin(), RunEnd::Completed);
