@@ -202,7 +202,9 @@ struct LibreOfficeComponent::Impl {
         NamedValues values = LoadValues(handler, report);
         values.emplace_back("URL", Any(url));
         auto descriptor = MakeProperties(values);
-        Reference<css::frame::XLoadable> model;
+        // Every call on the model stays under the guard, asking it for another interface too:
+        // an office that dies in between turns any call into an exception.
+        Document loaded;
         bool presentation = false;
         const Outcome outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
             const auto context = office->Context();
@@ -229,21 +231,19 @@ struct LibreOfficeComponent::Impl {
                     value.Value >>= service;
             if (service != "com.sun.star.presentation.PresentationDocument")
                 return;
-            model.set(factory->createInstanceWithContext(service, context), css::uno::UNO_QUERY_THROW);
+            const Reference<css::frame::XLoadable> model(factory->createInstanceWithContext(service, context),
+                                                          css::uno::UNO_QUERY_THROW);
+            loaded.set(model, css::uno::UNO_QUERY_THROW);
             model->load(descriptor);
             presentation = true;
         });
         if (outcome.result == kEngineTimedOut || outcome.result == kEngineOfficeCrashed)
             return outcome;
         if (outcome.result == kEngineOk && presentation && handler->Asked() == LoadQuestion::None) {
-            document.set(model, css::uno::UNO_QUERY);
-            if (document.is())
-                return outcome;
+            document = loaded;
+            return outcome;
         }
-        if (model.is()) {
-            Document partial(model, css::uno::UNO_QUERY);
-            Close(partial);
-        }
+        Close(loaded);
         return std::nullopt;
     }
 
@@ -339,6 +339,27 @@ struct LibreOfficeComponent::Impl {
         const float total = static_cast<float>(std::max(1, range.last - range.first + 1));
         return kLoadedPercent +
                (100.0f - kLoadedPercent) * static_cast<float>(number - range.first + 1) / total;
+    }
+
+    // A call on the office that escaped its guard still ends as this file's outcome: a dead
+    // office is then the office's failure, tried again on a fresh one, never a fault of the step.
+    Outcome RunCaught(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
+                      bool intoFolder, const Progress& report) {
+        std::string message;
+        bool disposed = false;
+        try {
+            return Run(p, format, out, intoFolder, report);
+        } catch (const css::lang::DisposedException& e) {
+            disposed = true;
+            message = ToUtf8(e.Message);
+        } catch (...) {
+            message = CurrentUnoExceptionText();
+        }
+        if (disposed || !office || office->ProcessGone()) {
+            officeBroken = true;
+            return {kEngineOfficeCrashed, message};
+        }
+        return {kEngineExportFailed, message};
     }
 
     Outcome Run(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
@@ -691,8 +712,9 @@ int32_t LibreOfficeComponent::Convert() {
         }
         if (!ready)
             return {kEngineUnavailable, why};
-        Outcome outcome = impl_->Run(p, *format, intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
-                                     intoFolder, [this](float percent) { Report(percent); });
+        Outcome outcome = impl_->RunCaught(p, *format,
+                                           intoFolder ? stagedFolder.TempPath() : stagedFile.TempPath(),
+                                           intoFolder, [this](float percent) { Report(percent); });
         if (outcome.result == kEngineOk) {
             const bool committed = intoFolder ? stagedFolder.Commit(why) : stagedFile.Commit(why);
             if (!committed)
