@@ -128,6 +128,45 @@ TEST(EngineFailure, AnOfficeKilledMidFileIsReplacedAndTheFileStillConverts) {
     EXPECT_EQ(FileNames(out.str()), (std::vector<std::string>{"1.pdf", "2.pdf", "3.pdf"}));
 }
 
+// Wherever in a file the office dies (loading, between two calls, writing, closing, or just
+// after the file is done), the file is converted on a fresh office and nothing escapes as an
+// error of some other kind.
+TEST(EngineFailure, AnOfficeKilledAtAnyMomentOfAFileCostsNoFile) {
+    SLIDEMILL_REQUIRE_CORPUS();
+    LibreOfficeComponent engine(TestEngineOptions());
+    TempFolder out("killed-anywhere");
+    const std::string deck = GoodFile("poi_SampleShow.pptx");
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(ConvertFile(engine, deck, out.str() + "warm.pdf"), 0) << engine.LastErrorText();
+    ASSERT_EQ(ConvertFile(engine, deck, out.str() + "timed.pdf"), 0) << engine.LastErrorText();
+    const int pages = PdfPageCount(out.str() + "timed.pdf");
+    ASSERT_GT(pages, 0);
+    // The time of one file on a warm office, measured here, as machines and builds differ.
+    const auto oneFile = (std::chrono::steady_clock::now() - start) / 2;
+
+    constexpr int kMoments = 8;
+    for (int moment = 0; moment < kMoments; ++moment) {
+        if (engine.OfficeProcessId() == 0) {
+            ASSERT_EQ(ConvertFile(engine, deck, out.str() + "rewarm.pdf"), 0) << engine.LastErrorText();
+        }
+        const int victim = engine.OfficeProcessId();
+        ASSERT_GT(victim, 0);
+        const auto delay = oneFile * moment / (kMoments - 2);
+        std::thread killer([victim, delay] {
+            std::this_thread::sleep_for(delay);
+            kill(-victim, SIGKILL);
+        });
+        const std::string target = out.str() + std::to_string(moment) + ".pdf";
+        const int32_t result = ConvertFile(engine, deck, target);
+        killer.join();
+        EXPECT_EQ(result, 0) << "killed after " << std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()
+                             << " ms: " << engine.LastErrorText();
+        EXPECT_EQ(PdfPageCount(target), pages) << target;
+    }
+    engine.ShutDown();
+    ExpectNoOfficeChildren();
+}
+
 // A file under which a second office dies as well fails, with a plain reason and no output;
 // it is not tried a third time, and the next file converts.
 TEST(EngineFailure, AFileThatLosesTwoOfficesFailsAndLeavesNothing) {
