@@ -10,16 +10,15 @@
 # no way pays for a first profile.
 set -euo pipefail
 
-build=${1:-"$(cd "$(dirname "$0")/.." && pwd)/build/default"}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$repo/build/default"}
 decks=${2:-20}
 slidemill="$build/slidemill"
 make_decks="$build/tools/slidemill_make_decks"
-for program in "$slidemill" "$make_decks"; do
-    [[ -x $program ]] || { echo "build $(basename "$program") in $build first" >&2; exit 2; }
-done
-for tool in soffice pdfinfo gdbus dbus-daemon; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
+# shellcheck source=bench/common.sh
+source "$repo/bench/common.sh"
+require_programs "$build" "$slidemill" "$make_decks"
+require_tools soffice pdfinfo gdbus dbus-daemon
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-automation-bench-XXXXXX")
 bus_pid=""; service_pid=""
@@ -34,30 +33,14 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$w
 export XDG_DATA_HOME="$work/home/.local/share" XDG_DOCUMENTS_DIR="$work/home/Documents"
 mkdir -p "$HOME"
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-office() { # PROFILE_DIR ARGS...
-    local profile=$1
-    shift
-    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1 ||
-        { echo "soffice failed: $*" >&2; return 1; }
-}
-check_pdfs() { # OUTDIR LABEL: every deck must have become a one-page PDF
-    local file pages
-    for file in "${files[@]}"; do
-        file=$(basename "$file" .pptx)
-        pages=$(pdfinfo "$1/$file.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
-        [[ $pages == 1 ]] || { echo "$2: $file.pdf has '${pages}' pages, expected 1" >&2; exit 1; }
-    done
-}
+check() { check_pdfs "$work/fodp/decks.tsv" "$@"; } # OUTDIR LABEL
 per_file() { # TOTAL_MS: milliseconds per file as seconds with three decimals
     awk -v t="$1" -v n="${#files[@]}" 'BEGIN { printf "%.3f", t / n / 1000 }'
 }
 
 echo "making $decks one-slide decks in $work ..."
-"$make_decks" "$work/fodp" "$decks" 1 1 2026 >/dev/null
-office "$work/profile-prep" --convert-to pptx --outdir "$work/pptx" "$work"/fodp/*.fodp
-mapfile -t files < <(ls "$work"/pptx/*.pptx)
-[[ ${#files[@]} -eq $decks ]] || { echo "only ${#files[@]} of $decks decks became PPTX" >&2; exit 1; }
+make_pptx_decks "$make_decks" "$work" "$decks" 1 1 2026
+mapfile -t files < <(ls "$work"/in/*.pptx)
 cp "${files[0]}" "$work/warm.pptx"
 
 # (a) one-shot gdbus calls to a warm service on a bus of our own
@@ -83,7 +66,7 @@ for file in "${files[@]}"; do
     [[ $answer == "(0,)" ]] || { echo "gdbus call answered $answer for $file" >&2; exit 1; }
 done
 time_a=$(( $(now_ms) - start ))
-check_pdfs "$work/out-a" "warm service"
+check "$work/out-a" "warm service"
 kill "$service_pid"
 wait "$service_pid" || { echo "the service did not end cleanly on SIGTERM" >&2; exit 1; }
 service_pid=""
@@ -97,7 +80,7 @@ for file in "${files[@]}"; do
         { echo "slidemill failed on $file" >&2; exit 1; }
 done
 time_b=$(( $(now_ms) - start ))
-check_pdfs "$work/out-b" "command line"
+check "$work/out-b" "command line"
 
 # (c) one soffice --convert-to per file, its profile warmed first
 office "$work/profile-c" --convert-to pdf --outdir "$work/warm" "$work/warm.pptx"
@@ -107,7 +90,7 @@ for file in "${files[@]}"; do
     office "$work/profile-c" --convert-to pdf --outdir "$work/out-c" "$file"
 done
 time_c=$(( $(now_ms) - start ))
-check_pdfs "$work/out-c" "soffice"
+check "$work/out-c" "soffice"
 
 echo
 printf '%-44s %9s %12s\n' "way (${#files[@]} one-slide PPTX -> PDF, one at a time)" "total s" "s per file"

@@ -15,25 +15,16 @@ build=${1:-"$repo/build/default"}
 decks=${2:-16}
 bench="$build/bench/slidemill_bench_breakdown"
 make_decks="$build/tools/slidemill_make_decks"
-for program in "$bench" "$make_decks"; do
-    [[ -x $program ]] || { echo "build $(basename "$program") in $build first" >&2; exit 2; }
-done
-command -v soffice >/dev/null || { echo "soffice is not installed" >&2; exit 2; }
+# shellcheck source=bench/common.sh
+source "$repo/bench/common.sh"
+require_programs "$build" "$bench" "$make_decks"
+require_tools soffice
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-breakdown-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-office() { # PROFILE ARGS...
-    local profile=$1
-    shift
-    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1
-}
-
-"$make_decks" "$work/fodp" "$decks" 1 12 1601 >/dev/null
-office "$work/profile-prep" --convert-to pptx --outdir "$work/in" "$work"/fodp/*.fodp
+make_pptx_decks "$make_decks" "$work" "$decks" 1 12 1601
 mapfile -t files < <(find "$work/in" -name '*.pptx' | sort)
-[[ ${#files[@]} -eq $decks ]] || { echo "only ${#files[@]} of $decks decks became PPTX" >&2; exit 1; }
 echo "decks: $decks, slides: $(awk '{ s += $2 } END { print s }' "$work/fodp/decks.tsv"), cores: $(nproc)"
 
 # Ours first: its first start creates and marks the profile, which the timed starts reuse.
@@ -45,9 +36,7 @@ for pair in $line; do v[${pair%%=*}]=${pair#*=}; done
 # leaves it, and on one marked the way ours is.
 office "$work/profile-soffice" --convert-to pdf --outdir "$work/warm" "${files[0]}"
 cp -a "$work/profile-soffice" "$work/profile-marked"
-release=$(soffice --version | sed -n 's/^LibreOffice \([0-9]*\.[0-9]*\).*/\1/p')
-sed -i "s#</oor:items>#<item oor:path=\"/org.openoffice.Setup/Product\"><prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>$release</value></prop></item>\n</oor:items>#" \
-    "$work/profile-marked/user/registrymodifications.xcu"
+mark_profile "$work/profile-marked"
 soffice_times() { # PROFILE -> "one all" in ms
     local one="" all="" t start
     for _ in 1 2 3; do

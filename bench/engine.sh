@@ -12,55 +12,27 @@
 # created and warmed before timing, so no run pays for a first start and none shares a profile.
 set -euo pipefail
 
-build=${1:-"$(cd "$(dirname "$0")/.." && pwd)/build"}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$repo/build"}
 decks=${2:-20}
 reps=${3:-3}
 offices=${4:-0}
 make_decks="$build/tools/slidemill_make_decks"
 bench="$build/bench/slidemill_bench_engine"
-for program in "$make_decks" "$bench"; do
-    if [[ ! -x $program ]]; then
-        echo "build $(basename "$program") in $build first" >&2
-        exit 2
-    fi
-done
-for tool in soffice pdfinfo; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
+# shellcheck source=bench/common.sh
+source "$repo/bench/common.sh"
+require_programs "$build" "$make_decks" "$bench"
+require_tools soffice pdfinfo
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-engine-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-office() { # PROFILE_DIR ARGS...: the soffice launcher, headless, in its own profile
-    local profile=$1
-    shift
-    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1 ||
-        { echo "soffice failed: $*" >&2; return 1; }
-}
-
 echo "making $decks decks in $work ..."
-"$make_decks" "$work/fodp" "$decks" 1 30 2024 >/dev/null
+make_pptx_decks "$make_decks" "$work" "$decks" 1 30 2024
 slides=$(awk '{ s += $2 } END { print s }' "$work/fodp/decks.tsv")
-office "$work/profile-prep" --convert-to pptx --outdir "$work/pptx" "$work"/fodp/*.fodp
-mapfile -t files < <(ls "$work"/pptx/*.pptx)
-if [[ ${#files[@]} -ne $decks ]]; then
-    echo "only ${#files[@]} of $decks decks became PPTX" >&2
-    exit 1
-fi
+mapfile -t files < <(ls "$work"/in/*.pptx)
 echo "files: ${#files[@]}, slides: $slides"
-
-# Every way must give every deck with all its slides, or its speed means nothing.
-check_pdfs() { # OUTDIR LABEL
-    local name count pages
-    while read -r name count; do
-        pages=$(pdfinfo "$1/${name%.fodp}.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
-        if [[ $pages != "$count" ]]; then
-            echo "$2: ${name%.fodp}.pdf has '${pages}' pages, expected $count" >&2
-            exit 1
-        fi
-    done <"$work/fodp/decks.tsv"
-}
+check() { check_pdfs "$work/fodp/decks.tsv" "$@"; } # OUTDIR LABEL
 
 # Warm-up: each profile is created and used once on the first deck.
 office "$work/profile-b" --convert-to pdf --outdir "$work/warm" "${files[0]}"
@@ -84,7 +56,7 @@ for rep in $(seq "$reps"); do
     pool=$(sed -n 's/.*offices=\([0-9]*\).*/\1/p' <<<"$line")
     keep_best best_a $((stop - start))
     keep_best best_a_warm "$warm"
-    check_pdfs "$work/out-a" engine
+    check "$work/out-a" engine
 
     # (a1) the same with a single office
     rm -rf "$work/out-a1" && mkdir "$work/out-a1"
@@ -92,7 +64,7 @@ for rep in $(seq "$reps"); do
     "$bench" "$work/profile-a1" "$work/out-a1" 1 "${files[@]}" >/dev/null
     stop=$(now_ms)
     keep_best best_a1 $((stop - start))
-    check_pdfs "$work/out-a1" "engine, one office"
+    check "$work/out-a1" "engine, one office"
 
     # (b) one soffice process per file
     rm -rf "$work/out-b" && mkdir "$work/out-b"
@@ -102,7 +74,7 @@ for rep in $(seq "$reps"); do
     done
     stop=$(now_ms)
     keep_best best_b $((stop - start))
-    check_pdfs "$work/out-b" "soffice per file"
+    check "$work/out-b" "soffice per file"
 
     # (c) one soffice process for all files
     rm -rf "$work/out-c" && mkdir "$work/out-c"
@@ -110,7 +82,7 @@ for rep in $(seq "$reps"); do
     office "$work/profile-c" --convert-to pdf --outdir "$work/out-c" "${files[@]}"
     stop=$(now_ms)
     keep_best best_c $((stop - start))
-    check_pdfs "$work/out-c" "soffice for all"
+    check "$work/out-c" "soffice for all"
     echo "run $rep: engine ${best_a} ms with $pool offices (${best_a_warm} ms after the first start), one office ${best_a1} ms, per file ${best_b} ms, all at once ${best_c} ms (best so far)"
 done
 

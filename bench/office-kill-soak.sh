@@ -13,21 +13,17 @@
 # reason than a dead office, or a PDF written lacks pages.
 set -euo pipefail
 
-build=${1:-"$(cd "$(dirname "$0")/.." && pwd)/build/default"}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$repo/build/default"}
 count=${2:-200}
 interval=${3:-2}
 offices=${4:-0}
 make_decks="$build/tools/slidemill_make_decks"
 bench="$build/bench/slidemill_bench_engine"
-for program in "$make_decks" "$bench"; do
-    if [[ ! -x $program ]]; then
-        echo "build $(basename "$program") in $build first" >&2
-        exit 2
-    fi
-done
-for tool in soffice pdfinfo pgrep; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed" >&2; exit 2; }
-done
+# shellcheck source=bench/common.sh
+source "$repo/bench/common.sh"
+require_programs "$build" "$make_decks" "$bench"
+require_tools soffice pdfinfo pgrep
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-kill-soak-XXXXXX")
 bench_pid=""
@@ -43,8 +39,7 @@ trap cleanup EXIT
 echo "making $count decks (and 10 spare) in $work ..."
 # A few spare decks: now and then the office cannot make one of them into PPTX.
 "$make_decks" "$work/fodp" $((count + 10)) 1 6 4242 >/dev/null
-soffice --headless --norestore --nologo "-env:UserInstallation=file://$work/profile-prep" \
-    --convert-to pptx --outdir "$work/in" "$work"/fodp/*.fodp >/dev/null 2>&1
+office "$work/profile-prep" --convert-to pptx --outdir "$work/in" "$work"/fodp/*.fodp
 mapfile -t files < <(ls "$work"/in/*.pptx | head -n "$count")
 if [[ ${#files[@]} -ne $count ]]; then
     echo "only ${#files[@]} of $count decks became PPTX" >&2

@@ -26,12 +26,10 @@ reps=${2:-1}
 decks_dir=${3:-}
 bin="$build/slidemill"
 make_decks="$build/tools/slidemill_make_decks"
-for program in "$bin" "$make_decks"; do
-    [[ -x $program ]] || { echo "build $(basename "$program") in $build first" >&2; exit 2; }
-done
-for tool in soffice pdfinfo /usr/bin/python3 unoconv; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup installs it)" >&2; exit 2; }
-done
+# shellcheck source=bench/common.sh
+source "$repo/bench/common.sh"
+require_programs "$build" "$bin" "$make_decks"
+require_tools soffice pdfinfo /usr/bin/python3 unoconv
 # unoconv needs the Python that has the office's bridge: the system one, whatever else is first.
 export PATH="/usr/bin:$PATH"
 /usr/bin/python3 -c 'import uno' 2>/dev/null || { echo "python3-uno is not installed" >&2; exit 2; }
@@ -51,46 +49,20 @@ mkdir -p "$HOME"
 
 now() { date +%s.%N; }
 seconds_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'; }
-office() { # PROFILE ARGS...: the soffice launcher, headless, in its own profile
-    local profile=$1
-    shift
-    soffice --headless --norestore --nologo "-env:UserInstallation=file://$profile" "$@" >/dev/null 2>&1
-}
-mark_profile() { # PROFILE: record the office's release as seen (what Slidemill does to its own)
-    local release registry=$1/user/registrymodifications.xcu
-    release=$(soffice --version | sed -n 's/^LibreOffice \([0-9]*\.[0-9]*\).*/\1/p')
-    [[ -f $registry && -n $release ]] || { echo "cannot mark $1" >&2; exit 1; }
-    sed -i "s#</oor:items>#<item oor:path=\"/org.openoffice.Setup/Product\"><prop oor:name=\"ooSetupLastVersion\" oor:op=\"fuse\"><value>$release</value></prop></item>\n</oor:items>#" \
-        "$registry"
-}
 
 decks=${decks_dir:-$work/decks}
 # make_batch NAME COUNT MIN MAX SEED: PPTX decks in $decks/NAME/in, their slide counts in
-# NAME/decks.tsv; a batch made before is kept.
+# NAME/fodp/decks.tsv; a batch made before is kept.
 make_batch() {
     local name=$1 made=0
     [[ -d $decks/$name/in ]] && made=$(find "$decks/$name/in" -name '*.pptx' | wc -l)
-    if [[ $made -ne $2 || ! -f $decks/$name/decks.tsv ]]; then
+    if [[ $made -ne $2 || ! -f $decks/$name/fodp/decks.tsv ]]; then
         rm -rf "${decks:?}/$name"
-        "$make_decks" "$decks/$name/fodp" "$2" "$3" "$4" "$5" >/dev/null
-        office "$work/profile-prep" --convert-to pptx --outdir "$decks/$name/in" "$decks/$name"/fodp/*.fodp
-        cp "$decks/$name/fodp/decks.tsv" "$decks/$name/decks.tsv"
-        made=$(find "$decks/$name/in" -name '*.pptx' | wc -l)
+        make_pptx_decks "$make_decks" "$decks/$name" "$2" "$3" "$4" "$5"
     fi
-    [[ $made -eq $2 ]] || { echo "only $made of $2 decks of $name became PPTX" >&2; exit 1; }
 }
-
 # check OUTDIR BATCH LABEL: every deck of the batch is a PDF with all its slides
-check() {
-    local name count pages
-    while read -r name count; do
-        pages=$(pdfinfo "$1/${name%.fodp}.pdf" 2>/dev/null | awk '/^Pages:/ { print $2 }')
-        if [[ $pages != "$count" ]]; then
-            echo "$3 on $2: ${name%.fodp}.pdf has '${pages}' pages, expected $count" >&2
-            exit 1
-        fi
-    done <"$decks/$2/decks.tsv"
-}
+check() { check_pdfs "$decks/$2/fodp/decks.tsv" "$1" "$3 on $2"; }
 
 # Peak resident memory of a process and its children (Slidemill's offices are its children),
 # sampled every 0.2 s, in KiB. Cheap on purpose, but it runs apart from the timed runs anyway.
@@ -122,7 +94,7 @@ make_batch small32 32 1 12 3201
 make_batch mixed200 200 1 40 20001
 make_batch cold 1 8 8 101
 for batch in small16 small32 mixed200 cold; do
-    echo "$batch: $(wc -l <"$decks/$batch/decks.tsv") decks, $(awk '{ s += $2 } END { print s }' "$decks/$batch/decks.tsv") slides"
+    echo "$batch: $(wc -l <"$decks/$batch/fodp/decks.tsv") decks, $(awk '{ s += $2 } END { print s }' "$decks/$batch/fodp/decks.tsv") slides"
 done
 
 # Warm profiles: each way has converted once before any timed run.
