@@ -207,20 +207,13 @@ struct LibreOfficeComponent::Impl {
         Document loaded;
         bool presentation = false;
         const Outcome outcome = Guarded(options.baseDeadlineMs, kEngineCannotLoad, [&] {
-            const auto context = office->Context();
-            const auto factory = context->getServiceManager();
-            const Reference<css::document::XTypeDetection> detection(
-                factory->createInstanceWithContext("com.sun.star.document.TypeDetection", context),
-                css::uno::UNO_QUERY_THROW);
-            if (detection->queryTypeByDescriptor(descriptor, true).isEmpty())
+            if (office->TypeDetection()->queryTypeByDescriptor(descriptor, true).isEmpty())
                 return;
             rtl::OUString filter;
             for (const auto& value : std::as_const(descriptor))
                 if (value.Name == "FilterName")
                     value.Value >>= filter;
-            const Reference<css::container::XNameAccess> filters(
-                factory->createInstanceWithContext("com.sun.star.document.FilterFactory", context),
-                css::uno::UNO_QUERY_THROW);
+            const auto& filters = office->Filters();
             if (filter.isEmpty() || !filters->hasByName(filter))
                 return;
             css::uno::Sequence<css::beans::PropertyValue> filterProperties;
@@ -231,8 +224,10 @@ struct LibreOfficeComponent::Impl {
                     value.Value >>= service;
             if (service != "com.sun.star.presentation.PresentationDocument")
                 return;
-            const Reference<css::frame::XLoadable> model(factory->createInstanceWithContext(service, context),
-                                                          css::uno::UNO_QUERY_THROW);
+            const auto context = office->Context();
+            const Reference<css::frame::XLoadable> model(
+                context->getServiceManager()->createInstanceWithContext(service, context),
+                css::uno::UNO_QUERY_THROW);
             loaded.set(model, css::uno::UNO_QUERY_THROW);
             model->load(descriptor);
             presentation = true;

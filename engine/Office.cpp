@@ -240,6 +240,25 @@ void Office::KillFromWatchdog() const {
     process_.SignalGroup(SIGKILL);
 }
 
+template <typename Interface>
+const css::uno::Reference<Interface>& Office::Service(css::uno::Reference<Interface>& kept, const char* name) {
+    if (!kept.is()) {
+        const auto& context = connection_->context;
+        kept.set(context->getServiceManager()->createInstanceWithContext(rtl::OUString::createFromAscii(name),
+                                                                        context),
+                 css::uno::UNO_QUERY_THROW);
+    }
+    return kept;
+}
+
+const css::uno::Reference<css::document::XTypeDetection>& Office::TypeDetection() {
+    return Service(connection_->detection, "com.sun.star.document.TypeDetection");
+}
+
+const css::uno::Reference<css::container::XNameAccess>& Office::Filters() {
+    return Service(connection_->filters, "com.sun.star.document.FilterFactory");
+}
+
 bool Office::ProcessGone() {
     int code = 0;
     return !process_.Started() || process_.HasExited(code);

@@ -6,6 +6,8 @@
 #include "platform/ChildProcess.h"
 #include "platform/FileLock.h"
 
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/XTypeDetection.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 
 #include <cstdint>
@@ -45,6 +47,10 @@ public:
     // Only while Connected().
     const css::uno::Reference<css::uno::XComponentContext>& Context() const { return connection_->context; }
     const css::uno::Reference<css::frame::XComponentLoader>& Loader() const { return connection_->loader; }
+    // The office's type detection and its filters by name, made at the first use (a call that
+    // can fail as any other) and kept as long as the office.
+    const css::uno::Reference<css::document::XTypeDetection>& TypeDetection();
+    const css::uno::Reference<css::container::XNameAccess>& Filters();
 
     int conversions = 0;
 
@@ -67,7 +73,11 @@ private:
     struct Connection {
         css::uno::Reference<css::uno::XComponentContext> context;
         css::uno::Reference<css::frame::XComponentLoader> loader;
+        css::uno::Reference<css::document::XTypeDetection> detection;
+        css::uno::Reference<css::container::XNameAccess> filters;
     };
+    template <typename Interface>
+    const css::uno::Reference<Interface>& Service(css::uno::Reference<Interface>& kept, const char* name);
     std::unique_ptr<Connection> connection_;
 };
 
