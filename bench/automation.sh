@@ -21,10 +21,8 @@ require_programs "$build" "$slidemill" "$make_decks"
 require_tools soffice pdfinfo gdbus dbus-daemon
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-automation-bench-XXXXXX")
-bus_pid=""; service_pid=""
 cleanup() {
-    [[ -n $service_pid ]] && kill "$service_pid" 2>/dev/null && wait "$service_pid" 2>/dev/null || true
-    [[ -n $bus_pid ]] && kill "$bus_pid" 2>/dev/null || true
+    stop_automation || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -44,32 +42,18 @@ mapfile -t files < <(ls "$work"/in/*.pptx)
 cp "${files[0]}" "$work/warm.pptx"
 
 # (a) one-shot gdbus calls to a warm service on a bus of our own
-bus_address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$work/bus.pid")
-bus_pid=$(cat "$work/bus.pid")
-export DBUS_SESSION_BUS_ADDRESS="$bus_address"
-"$slidemill" --automation --idle-timeout 300 2>"$work/service.log" &
-service_pid=$!
-call() { # LINE: one one-shot client, as a script would call
-    gdbus call --session --dest org.slidemill.Slidemill --object-path /Slidemill \
-        --method org.slidemill.Automation.DoCommandLine "$1"
-}
-for _ in $(seq 100); do
-    gdbus introspect --session --dest org.slidemill.Slidemill --object-path /Slidemill >/dev/null 2>&1 && break
-    sleep 0.1
-done
-[[ $(call "/S \"$work/warm.pptx\" /T \"$work/warm/warm.pdf\" /C 32") == "(0,)" ]] ||
+start_automation "$slidemill" "$work/service.log"
+[[ $(automation_call "/S \"$work/warm.pptx\" /T \"$work/warm/warm.pdf\" /C 32") == "(0,)" ]] ||
     { echo "the service did not convert the warm-up deck" >&2; cat "$work/service.log" >&2; exit 1; }
 mkdir -p "$work/out-a"
 start=$(now_ms)
 for file in "${files[@]}"; do
-    answer=$(call "/S \"$file\" /T \"$work/out-a/$(basename "$file" .pptx).pdf\" /C 32")
+    answer=$(automation_call "/S \"$file\" /T \"$work/out-a/$(basename "$file" .pptx).pdf\" /C 32")
     [[ $answer == "(0,)" ]] || { echo "gdbus call answered $answer for $file" >&2; exit 1; }
 done
 time_a=$(( $(now_ms) - start ))
 check "$work/out-a" "warm service"
-kill "$service_pid"
-wait "$service_pid" || { echo "the service did not end cleanly on SIGTERM" >&2; exit 1; }
-service_pid=""
+stop_automation || { echo "the service did not end cleanly on SIGTERM" >&2; exit 1; }
 
 # (b) one command line per file
 "$slidemill" /S "$work/warm.pptx" /T "$work/warm/cli.pdf" /C 32 >/dev/null 2>&1

@@ -58,3 +58,44 @@ check_pdfs() { # DECKS_TSV OUTDIR LABEL
         fi
     done <"$1"
 }
+
+# Slidemill's automation service on a session bus of the script's own, as a script would call
+# it. stop_automation ends both; the script's exit trap calls it too.
+bus_pid="" service_pid=""
+start_automation() { # SLIDEMILL LOG
+    local address
+    address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"${work:?}/bus.pid")
+    bus_pid=$(cat "$work/bus.pid")
+    export DBUS_SESSION_BUS_ADDRESS=$address
+    # Its offices get profiles of their own: a command line run beside it then finds its own
+    # profiles free, and as warm as it left them.
+    XDG_CACHE_HOME="$work/service-cache" "$1" --automation --idle-timeout 3600 2>"$2" &
+    service_pid=$!
+    for _ in $(seq 100); do
+        gdbus introspect --session --dest org.slidemill.Slidemill --object-path /Slidemill >/dev/null 2>&1 &&
+            return 0
+        sleep 0.1
+    done
+    echo "the automation service did not come up:" >&2
+    cat "$2" >&2
+    exit 1
+}
+
+automation_call() { # LINE: one one-shot call; prints the answer, "(0,)" when the line ran
+    gdbus call --session --timeout 3600 --dest org.slidemill.Slidemill --object-path /Slidemill \
+        --method org.slidemill.Automation.DoCommandLine "$1"
+}
+
+stop_automation() { # false when the service did not end cleanly on SIGTERM
+    local clean=0
+    if [[ -n $service_pid ]]; then
+        kill "$service_pid" 2>/dev/null || true
+        wait "$service_pid" 2>/dev/null || clean=1
+        service_pid=""
+    fi
+    if [[ -n $bus_pid ]]; then
+        kill "$bus_pid" 2>/dev/null || true
+        bus_pid=""
+    fi
+    return $clean
+}

@@ -3,6 +3,8 @@
 #   soffice   one `soffice --convert-to pdf` for all files of a batch
 #   unoconv   Debian's unoconv (on the system Python) against a listener started beforehand
 #   slidemill one command line, /S "<folder>/*.pptx" /T "<out>/*.pdf" /C 32
+#   service   the same line in one `gdbus call` to a warm `slidemill --automation`: the like of
+#             unoconv's warm listener, as neither starts an office for the batch
 # on 16 and 32 small decks (1-12 slides), 200 mixed decks (1-40 slides) and one deck run cold
 # (a fresh process of each way on its warm profile). Every way must write every PDF with all its
 # pages, or its time means nothing. Prints each time, the ratios, and the peak resident memory
@@ -29,7 +31,7 @@ make_decks="$build/tools/slidemill_make_decks"
 # shellcheck source=bench/common.sh
 source "$repo/bench/common.sh"
 require_programs "$build" "$bin" "$make_decks"
-require_tools soffice pdfinfo /usr/bin/python3 unoconv
+require_tools soffice pdfinfo /usr/bin/python3 unoconv gdbus dbus-daemon
 # unoconv needs the Python that has the office's bridge: the system one, whatever else is first.
 export PATH="/usr/bin:$PATH"
 /usr/bin/python3 -c 'import uno' 2>/dev/null || { echo "python3-uno is not installed" >&2; exit 2; }
@@ -37,7 +39,8 @@ export PATH="/usr/bin:$PATH"
 work=$(mktemp -d "${TMPDIR:-/tmp}/slidemill-peers-XXXXXX")
 listener=""
 cleanup() {
-    [[ -n $listener ]] && kill "$listener" 2>/dev/null && wait "$listener" 2>/dev/null
+    if [[ -n $listener ]]; then kill "$listener" 2>/dev/null && wait "$listener" 2>/dev/null; fi || true
+    stop_automation || true
     pkill -f "UserInstallation=file://$work" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -123,6 +126,11 @@ done
     exit 1
 }
 
+# The service's offices are warm after a list as well.
+start_automation "$bin" "$work/service.log"
+[[ $(automation_call "/S \"$decks/small16/in/*.pptx\" /T \"$work/warm/service/*.pdf\" /C 32") == "(0,)" ]] ||
+    { echo "the automation service did not convert the warm-up list:" >&2; cat "$work/service.log" >&2; exit 1; }
+
 for rep in $(seq "$reps"); do
     for batch in small16 small32 mixed200 cold; do
         in=$decks/$batch/in
@@ -148,6 +156,16 @@ for rep in $(seq "$reps"); do
             check "$out" "$batch" unoconv
         fi
 
+        if [[ $batch != cold ]]; then
+            out=$work/out/$batch-service && rm -rf "$out"
+            start=$(now)
+            answer=$(automation_call "/S \"$in/*.pptx\" /T \"$out/*.pdf\" /C 32")
+            keep_best "$batch service" "$(seconds_since "$start")"
+            [[ $answer == "(0,)" ]] ||
+                { echo "the service answered $answer on $batch:" >&2; cat "$work/service.log" >&2; exit 1; }
+            check "$out" "$batch" "slidemill service"
+        fi
+
         out=$work/out/$batch-slidemill && rm -rf "$out"
         start=$(now)
         "$bin" /S "$in/*.pptx" /T "$out/*.pdf" /C 32 /L "$work/$batch-slidemill.log" >/dev/null ||
@@ -168,12 +186,15 @@ check "$work/out/memory" mixed200 "slidemill, memory run"
 
 echo
 echo "PPTX -> PDF, $(nproc) cores, $(soffice --version | head -n1 | cut -d' ' -f1-2), best of $reps"
-printf '%-16s %9s %9s %9s %10s  %s\n' batch soffice marked unoconv slidemill "slidemill / soffice, / marked, / unoconv"
+printf '%-9s %8s %8s %8s %9s %8s  %s\n' batch soffice marked unoconv slidemill service \
+    "slidemill / soffice, / marked, / unoconv; service / unoconv"
 for batch in small16 small32 mixed200 cold; do
     s=${best[$batch soffice]} m=${best[$batch marked]} u=${best[$batch unoconv]:-} t=${best[$batch slidemill]}
-    awk -v b="$batch" -v s="$s" -v m="$m" -v u="$u" -v t="$t" 'BEGIN {
+    w=${best[$batch service]:-}
+    awk -v b="$batch" -v s="$s" -v m="$m" -v u="$u" -v t="$t" -v w="$w" 'BEGIN {
         ratios = sprintf("%.2fx, %.2fx", s / t, m / t)
-        ratios = ratios (u == "" ? ", -" : sprintf(", %.2fx", u / t))
-        printf "%-16s %8.2fs %8.2fs %9s %9.2fs  %s\n", b, s, m, (u == "" ? "-" : sprintf("%.2fs", u)), t, ratios }'
+        ratios = ratios (u == "" ? ", -" : sprintf(", %.2fx; %.2fx", u / t, u / w))
+        printf "%-9s %7.2fs %7.2fs %8s %8.2fs %8s  %s\n", b, s, m, (u == "" ? "-" : sprintf("%.2fs", u)), t,
+            (w == "" ? "-" : sprintf("%.2fs", w)), ratios }'
 done
 echo "peak resident memory of the Slidemill run on 200 decks (program and offices): $((best[peak] / 1024)) MiB"
