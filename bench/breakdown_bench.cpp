@@ -94,8 +94,9 @@ int main(int argc, char** argv) {
     }
     const fs::path out = fs::absolute(argv[2]);
     const std::vector<std::string> files(argv + 3, argv + argc);
-    const fs::path folder = fs::absolute(files.front()).parent_path();
-    const std::string extension = fs::path(files.front()).extension().string();
+    const auto wildcard = slidemill::bench::WildcardPdfTask(files, out / "list");
+    if (!wildcard)
+        return 2;
 
     slidemill::EngineOptions options;
     options.profileRoot = argv[1];
@@ -136,11 +137,7 @@ int main(int argc, char** argv) {
     CountingSink sink;
     slidemill::UnavailablePdfStage pdf;
     slidemill::ConversionContext context{engine, slidemill::NullRunControl(), sink, pdf};
-    slidemill::clsConversionOptions task;
-    task.sOriginalFile = (folder / ("*" + extension)).string();
-    task.sTargetFile = (out / "list" / "*.pdf").string();
-    task.lTargetFileType = 32;
-    task.lOriginalFileType = 3;
+    slidemill::clsConversionOptions task = *wildcard;
     auto start = std::chrono::steady_clock::now();
     const int32_t result = slidemill::PerformBlockConversion(context, 1, task);
     const double listMs = MillisecondsSince(start);

@@ -38,15 +38,9 @@ int main(int argc, char** argv) {
     }
     const fs::path outFolder = fs::absolute(argv[2]);
     const std::vector<std::string> files(argv + 4, argv + argc);
-    const fs::path folder = fs::absolute(files.front()).parent_path();
-    const std::string extension = fs::path(files.front()).extension().string();
-    for (const auto& file : files) {
-        if (fs::absolute(file).parent_path() != folder || fs::path(file).extension() != extension) {
-            std::fprintf(stderr, "every FILE must be in %s and end with %s\n", folder.c_str(),
-                         extension.c_str());
-            return 2;
-        }
-    }
+    auto task = slidemill::bench::WildcardPdfTask(files, outFolder);
+    if (!task)
+        return 2;
 
     slidemill::EngineOptions options;
     options.profileRoot = argv[1];
@@ -61,14 +55,9 @@ int main(int argc, char** argv) {
     CountingSink sink;
     slidemill::UnavailablePdfStage pdf;
     slidemill::ConversionContext context{component, slidemill::NullRunControl(), sink, pdf};
-    slidemill::clsConversionOptions task;
-    task.sOriginalFile = (folder / ("*" + extension)).string();
-    task.sTargetFile = (outFolder / "*.pdf").string();
-    task.lTargetFileType = 32;
-    task.lOriginalFileType = 3;
 
     const auto convertStart = std::chrono::steady_clock::now();
-    const int32_t result = slidemill::PerformBlockConversion(context, 1, task);
+    const int32_t result = slidemill::PerformBlockConversion(context, 1, *task);
     const double convertMs = MillisecondsSince(convertStart);
     const double totalMs = MillisecondsSince(start);
     const int offices = component.ConcurrentConversions();
