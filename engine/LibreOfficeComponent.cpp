@@ -144,29 +144,40 @@ struct LibreOfficeComponent::Impl {
     // Runs one office call under the deadline and turns what can go wrong into an outcome.
     Outcome Guarded(int64_t deadlineMs, EngineResult onError, const std::function<void()>& call) {
         Office* running = office.get();
-        bool expired = false;
-        std::string message;
-        bool disposed = false;
+        Outcome outcome;
         watchdog.Arm(deadlineMs, [running] { running->KillFromWatchdog(); });
         try {
             call();
+        } catch (...) {
+            outcome = CaughtOutcome(running, onError);
+        }
+        if (watchdog.Disarm()) {
+            officeBroken = true;
+            return {kEngineTimedOut, "no answer within " + std::to_string(deadlineMs / 1000) + " s"};
+        }
+        return outcome;
+    }
+
+    // What the exception being handled means for the file. A bridge that went away, or an
+    // office that is gone, is the office's failure: it is replaced, and the file tried again
+    // on a fresh one. Anything else is the call's own failure, onError, with the office's words.
+    Outcome CaughtOutcome(Office* running, EngineResult onError) {
+        std::string message;
+        bool disposed = false;
+        try {
+            throw;
         } catch (const css::lang::DisposedException& e) {
             disposed = true;
             message = ToUtf8(e.Message);
         } catch (...) {
             message = CurrentUnoExceptionText();
         }
-        expired = watchdog.Disarm();
-        if (expired) {
-            officeBroken = true;
-            return {kEngineTimedOut, "no answer within " + std::to_string(deadlineMs / 1000) + " s"};
-        }
-        if (message.empty() && !disposed)
-            return {};
-        if (disposed || running->ProcessGone()) {
+        if (disposed || !running || running->ProcessGone()) {
             officeBroken = true;
             return {kEngineOfficeCrashed, message};
         }
+        if (message.empty())
+            message = "the office gave no reason";
         return {onError, message};
     }
 
@@ -340,21 +351,11 @@ struct LibreOfficeComponent::Impl {
     // office is then the office's failure, tried again on a fresh one, never a fault of the step.
     Outcome RunCaught(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
                       bool intoFolder, const Progress& report) {
-        std::string message;
-        bool disposed = false;
         try {
             return Run(p, format, out, intoFolder, report);
-        } catch (const css::lang::DisposedException& e) {
-            disposed = true;
-            message = ToUtf8(e.Message);
         } catch (...) {
-            message = CurrentUnoExceptionText();
+            return CaughtOutcome(office.get(), kEngineExportFailed);
         }
-        if (disposed || !office || office->ProcessGone()) {
-            officeBroken = true;
-            return {kEngineOfficeCrashed, message};
-        }
-        return {kEngineExportFailed, message};
     }
 
     Outcome Run(const ConversionProperties& p, const EngineFormat& format, const std::string& out,
